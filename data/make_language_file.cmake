@@ -1,0 +1,15 @@
+# Turns a UTF-8, LF language source into the shipped Latin-1, CR LF .clf file.
+file(READ ${INPUT} text)
+string(REPLACE "\r\n" "\n" text "${text}")
+string(REPLACE "\n" "\r\n" text "${text}")
+get_filename_component(out_dir ${OUTPUT} DIRECTORY)
+file(MAKE_DIRECTORY ${out_dir})
+file(WRITE ${OUTPUT}.utf8 "${text}")
+execute_process(COMMAND iconv -f UTF-8 -t ISO-8859-1 ${OUTPUT}.utf8
+                OUTPUT_FILE ${OUTPUT}.new RESULT_VARIABLE rc)
+file(REMOVE ${OUTPUT}.utf8)
+if(NOT rc EQUAL 0)
+  file(REMOVE ${OUTPUT}.new)
+  message(FATAL_ERROR "${INPUT}: not representable in Latin-1")
+endif()
+file(RENAME ${OUTPUT}.new ${OUTPUT})

@@ -1,0 +1,42 @@
+#pragma once
+// How the core shows a message box. The core names the text and caption by
+// string id (or gives a fixed, untranslated text) and passes the arguments of
+// the text's placeholders; the front end (Qt, the command line, a test) turns
+// that into something the user sees.
+
+#include <string>
+#include <vector>
+
+#include "settings/text_format.h"
+
+namespace korvane {
+
+enum class MessageIcon { None, Exclamation, Error, Information, Question };
+
+// The common error caption of the language table.
+inline constexpr int CAPTION_ERROR = 2;
+
+struct Message {
+  int textId = -1;           // string id, or -1 to use fixedText
+  int captionId = CAPTION_ERROR;  // string id, or -1 to use fixedCaption
+  MessageIcon icon = MessageIcon::Exclamation;
+  std::vector<FormatArg> args;  // for the placeholders of the text
+  std::string fixedText;
+  std::string fixedCaption;
+};
+
+class MessageSink {
+ public:
+  virtual ~MessageSink() = default;
+  virtual void ShowMessage(const Message& message) = 0;
+};
+
+// Shorthand for the usual case: a translated text with caption 2 and the exclamation icon.
+inline Message TextMessage(int textId, std::vector<FormatArg> args = {}) {
+  Message m;
+  m.textId = textId;
+  m.args = std::move(args);
+  return m;
+}
+
+}  // namespace korvane
