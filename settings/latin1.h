@@ -1,0 +1,16 @@
+#pragma once
+// Language texts are Latin-1 bytes, as the shipped .clf files hold them; the
+// command line prints UTF-8.
+
+#include <string>
+#include <string_view>
+
+namespace korvane {
+
+// Every byte is one character U+0000..U+00FF.
+std::string Latin1ToUtf8(std::string_view latin1);
+
+// Characters above U+00FF, and bytes that are not valid UTF-8, become `replacement`.
+std::string Utf8ToLatin1(std::string_view utf8, char replacement = '?');
+
+}  // namespace korvane
