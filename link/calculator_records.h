@@ -111,7 +111,7 @@ std::size_t HeaderLength(ItemType type);
 std::optional<std::uint16_t> DataLength(ByteSpan header);
 // The same length without the 16-bit cut, for callers that must not wrap
 // (pictures and large matrices).
-std::optional<std::uint32_t> FullDataLength(ByteSpan header);
+std::optional<std::uint64_t> FullDataLength(ByteSpan header);
 // The data length of a screen image from its 40-byte header; nullopt for other
 // types or a short header.
 std::optional<std::uint32_t> ScreenDataLength(ItemType type, ByteSpan screenHeader);
@@ -182,8 +182,10 @@ struct ValueElement {
 // The value of a 16-byte record's number (bytes 5-14); nullopt when short.
 std::optional<double> DecodeValue(ByteSpan record);
 std::optional<ValueElement> ReadValueRecord(ByteSpan record);
-// A complete record, checksum set.
-std::array<std::uint8_t, VALUE_RECORD_LENGTH> BuildValueRecord(std::uint16_t row, std::uint16_t column,
-                                                               double value);
+// A complete record, checksum set. Values below the calculator's range
+// (|v| < 1e-99) become 0; nullopt for values above it, infinities and NaN.
+std::optional<std::array<std::uint8_t, VALUE_RECORD_LENGTH>> BuildValueRecord(std::uint16_t row,
+                                                                              std::uint16_t column,
+                                                                              double value);
 
 }  // namespace korvane
