@@ -6,6 +6,7 @@
 // user-interface thread and the link thread may share one store.
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <span>
@@ -117,9 +118,9 @@ class ItemStore {
   bool WriteAll(std::uint64_t offset, std::span<const std::uint8_t> bytes) const;
   bool ReadAll(std::uint64_t offset, std::span<std::uint8_t> bytes) const;
   bool WriteMainHeader();
-  bool WriteItemHeader(const Record& record);
-  bool RemoveRecord(int index);
-  void DeleteChildren(ItemId folder);
+  bool RewriteHeader(ItemId id, const std::function<void(ItemHeader&)>& change);
+  std::vector<int> SubtreeIndices(int index) const;
+  bool RemoveRecords(std::vector<int> indices);
   void Release();
 
   MessageSink& messages_;
