@@ -85,7 +85,7 @@ bool LanguageTable::LoadLanguageText(std::string_view text) {
   record.info.author = info("Author");
   record.info.email = info("EMail");
   record.info.date = info("Date");
-  record.slots.fill(-1);
+  record.textOffsets.fill(-1);
 
   std::size_t pos = 0;
   bool found = false;
@@ -116,7 +116,7 @@ bool LanguageTable::LoadLanguageText(std::string_view text) {
     const std::size_t equals = line.find('=', i);
     if (equals == std::string_view::npos || id >= LANGUAGE_STRING_COUNT) continue;
     const std::int32_t offset = AddToPool(EntryText(line.substr(equals + 1)));
-    if (offset >= 0) record.slots[static_cast<std::size_t>(id)] = offset;
+    if (offset >= 0) record.textOffsets[static_cast<std::size_t>(id)] = offset;
   }
 
   records_.push_back(std::move(record));
@@ -146,7 +146,7 @@ int LanguageTable::SelectLanguages(std::string_view preferredName, std::string_v
 
 const char* LanguageTable::RecordText(int index, int id) const {
   if (index < 0 || index >= LanguageCount()) return nullptr;
-  const std::int32_t offset = records_[static_cast<std::size_t>(index)].slots[static_cast<std::size_t>(id)];
+  const std::int32_t offset = records_[static_cast<std::size_t>(index)].textOffsets[static_cast<std::size_t>(id)];
   return offset < 0 ? nullptr : pool_.data() + offset;
 }
 

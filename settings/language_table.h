@@ -72,7 +72,7 @@ class LanguageTable : public TextLookup {
  private:
   struct Record {
     LanguageInfo info;
-    std::array<std::int32_t, LANGUAGE_STRING_COUNT> slots;  // offset into the pool, or -1
+    std::array<std::int32_t, LANGUAGE_STRING_COUNT> textOffsets;  // offset into the pool, or -1
   };
 
   // Text of `id` in record `index`, or nullptr when it has none.
