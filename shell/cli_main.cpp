@@ -1,6 +1,10 @@
-#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
 
-int main() {
-  std::fputs("korvane-cli: no commands yet\n", stderr);
-  return 1;
+#include "shell/cli_app.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  return korvane::RunCli(args, std::cout, std::cerr);
 }

@@ -1,0 +1,51 @@
+#pragma once
+// What both executables hold while they run: the program directory, the
+// settings, the language table and the item store, opened in the start-up
+// order (settings, then languages, then the store, whose failures are
+// reported with translated texts).
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "settings/language_table.h"
+#include "settings/message_sink.h"
+#include "settings/settings_table.h"
+#include "shell/program_directory.h"
+#include "storage/item_store.h"
+
+namespace korvane {
+
+// Shown after the store's own message when it cannot be opened.
+inline constexpr int MSG_STORE_NOT_OPENED = 3;
+
+class ApplicationCore {
+ public:
+  ApplicationCore(ProgramDirectory directory, MessageSink& messages);
+  ~ApplicationCore();
+
+  // settings.xml over the defaults, then the language files with the preferred
+  // language from the settings and "English" as the fallback.
+  void LoadSettingsAndLanguages();
+  // Opens "storage.dat"; on failure shows message 3 after the store's own.
+  [[nodiscard]] bool OpenStore();
+  void CloseStore();
+
+  const ProgramDirectory& Directory() const { return directory_; }
+  SettingsTable& Settings() { return settings_; }
+  const LanguageTable& Languages() const { return languages_; }
+  ItemStore& Store() { return store_; }
+  MessageSink& Messages() { return messages_; }
+
+  std::string StorePath() const { return directory_.UserFile("storage.dat"); }
+  std::string SettingsPath() const { return directory_.UserFile(SETTINGS_FILE_NAME); }
+
+ private:
+  ProgramDirectory directory_;
+  MessageSink& messages_;
+  SettingsTable settings_;
+  LanguageTable languages_;
+  ItemStore store_;
+};
+
+}  // namespace korvane

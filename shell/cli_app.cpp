@@ -1,0 +1,41 @@
+#include "shell/cli_app.h"
+
+#include "shell/cli_commands.h"
+#include "shell/stream_message_sink.h"
+
+namespace korvane {
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::vector<CliCommandSpec> specs;
+  for (const CliCommand& c : CliCommands()) specs.push_back(c.spec);
+
+  const CliParseResult parsed = ParseCliArguments(args, specs);
+  if (!parsed.error.empty()) {
+    err << "korvane-cli: " << parsed.error << "\n(korvane-cli --help lists the commands)\n";
+    return 2;
+  }
+  const CliRequest& request = parsed.request;
+  if (request.help || !request.command) {
+    out << CliHelpText(specs);
+    return 0;
+  }
+
+  StreamMessageSink messages(err);
+  ApplicationCore core(ProgramDirectory::FromEnvironment(request.home), messages);
+  messages.SetTexts(core.Languages());
+  core.LoadSettingsAndLanguages();
+  if (!core.OpenStore()) return 1;
+
+  int status = 1;
+  for (const CliCommand& c : CliCommands()) {
+    if (c.spec.name == request.command->name) {
+      CliContext context{core, request, out, err};
+      status = c.run(context);
+      break;
+    }
+  }
+  core.CloseStore();
+  return status;
+}
+
+}  // namespace korvane

@@ -1,0 +1,138 @@
+#include "shell/cli_arguments.h"
+
+#include <algorithm>
+
+namespace korvane {
+
+std::optional<std::string> CliRequest::Value(const std::string& option) const {
+  auto it = options.find(option);
+  if (it == options.end()) return std::nullopt;
+  return it->second;
+}
+
+namespace {
+
+const CliOptionSpec* FindOption(const CliCommandSpec& command, const std::string& name) {
+  for (const auto& o : command.options)
+    if (o.name == name) return &o;
+  return nullptr;
+}
+
+}  // namespace
+
+CliParseResult ParseCliArguments(std::span<const std::string> args, std::span<const CliCommandSpec> commands) {
+  CliParseResult result;
+  CliRequest& r = result.request;
+  std::size_t i = 0;
+
+  // Global options before the command.
+  for (; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      r.help = true;
+    } else if (a == "--home") {
+      if (i + 1 >= args.size()) {
+        result.error = "--home needs a directory";
+        return result;
+      }
+      r.home = args[++i];
+    } else if (a.rfind("--home=", 0) == 0) {
+      r.home = a.substr(7);
+    } else if (a.rfind("--", 0) == 0) {
+      result.error = "unknown option " + a;
+      return result;
+    } else {
+      break;
+    }
+  }
+  if (i >= args.size()) {
+    if (!r.help) result.error = "no command given";
+    return result;
+  }
+
+  const std::string& name = args[i++];
+  auto it = std::find_if(commands.begin(), commands.end(), [&](const CliCommandSpec& c) { return c.name == name; });
+  if (it == commands.end()) {
+    result.error = "unknown command " + name;
+    return result;
+  }
+  r.command = &*it;
+
+  bool optionsEnded = false;
+  for (; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (!optionsEnded && a == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (!optionsEnded && a.size() > 2 && a.rfind("--", 0) == 0) {
+      std::string optName = a.substr(2);
+      std::optional<std::string> inlineValue;
+      if (auto eq = optName.find('='); eq != std::string::npos) {
+        inlineValue = optName.substr(eq + 1);
+        optName.resize(eq);
+      }
+      if (optName == "help") {
+        r.help = true;
+        continue;
+      }
+      if (optName == "home") {  // also accepted after the command
+        if (!inlineValue && i + 1 >= args.size()) {
+          result.error = "--home needs a directory";
+          return result;
+        }
+        r.home = inlineValue ? *inlineValue : args[++i];
+        continue;
+      }
+      const CliOptionSpec* spec = FindOption(*r.command, optName);
+      if (!spec) {
+        result.error = name + ": unknown option --" + optName;
+        return result;
+      }
+      if (spec->takesValue) {
+        if (!inlineValue && i + 1 >= args.size()) {
+          result.error = name + ": --" + optName + " needs a value";
+          return result;
+        }
+        r.options[optName] = inlineValue ? *inlineValue : args[++i];
+      } else {
+        if (inlineValue) {
+          result.error = name + ": --" + optName + " takes no value";
+          return result;
+        }
+        r.options[optName] = "";
+      }
+      continue;
+    }
+    r.arguments.push_back(a);
+  }
+
+  if (r.help) return result;
+  const int count = static_cast<int>(r.arguments.size());
+  if (count < r.command->minArguments ||
+      (r.command->maxArguments >= 0 && count > r.command->maxArguments)) {
+    result.error = "usage: korvane-cli " + r.command->name +
+                   (r.command->arguments.empty() ? "" : " " + r.command->arguments);
+  }
+  return result;
+}
+
+std::string CliHelpText(std::span<const CliCommandSpec> commands) {
+  std::string text =
+      "usage: korvane-cli [--home DIR] COMMAND [ARGUMENTS]\n"
+      "\n"
+      "Works on the Korvane library (storage.dat) in the program directory, or in DIR\n"
+      "(--home wins over the KORVANE_HOME variable). Messages go to standard error as\n"
+      "CAPTION: TEXT; a command that fails exits with status 1.\n"
+      "\n"
+      "Commands:\n";
+  for (const auto& c : commands) {
+    std::string line = "  " + c.name;
+    if (!c.arguments.empty()) line += " " + c.arguments;
+    for (const auto& o : c.options) line += " [--" + o.name + (o.takesValue ? " " + o.valueName : "") + "]";
+    text += line + "\n      " + c.summary + "\n";
+  }
+  return text;
+}
+
+}  // namespace korvane
