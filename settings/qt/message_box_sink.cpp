@@ -1,0 +1,31 @@
+#include "settings/qt/message_box_sink.h"
+
+#include <QMessageBox>
+
+#include "settings/text_format.h"
+
+namespace korvane {
+
+QString MessageBoxSink::MessageText(const Message& message, const TextLookup& texts) {
+  const std::string format = message.textId >= 0 ? texts.Text(message.textId) : message.fixedText;
+  return QString::fromLatin1(FormatText(format, message.args));
+}
+
+QString MessageBoxSink::MessageCaption(const Message& message, const TextLookup& texts) {
+  return QString::fromLatin1(message.captionId >= 0 ? texts.Text(message.captionId) : message.fixedCaption);
+}
+
+void MessageBoxSink::ShowMessage(const Message& message) {
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  switch (message.icon) {
+    case MessageIcon::None: icon = QMessageBox::NoIcon; break;
+    case MessageIcon::Exclamation: icon = QMessageBox::Warning; break;
+    case MessageIcon::Error: icon = QMessageBox::Critical; break;
+    case MessageIcon::Information: icon = QMessageBox::Information; break;
+    case MessageIcon::Question: icon = QMessageBox::Question; break;
+  }
+  QMessageBox box(icon, MessageCaption(message, texts_), MessageText(message, texts_), QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+}  // namespace korvane
