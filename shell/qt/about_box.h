@@ -1,0 +1,53 @@
+#pragma once
+// The About box: the program's picture with two link lines, the project page
+// and the mail address. Modal from the Help menu; modeless as the start-up
+// splash, which closes itself after 2 seconds.
+
+#include <QDialog>
+#include <QPixmap>
+#include <QTimer>
+#include <QUrl>
+#include <functional>
+
+namespace korvane {
+
+inline constexpr const char* ABOUT_WEB_PAGE = "https://korvane.example/README";
+inline constexpr const char* ABOUT_MAIL = "mailto:korvane@example.org";
+inline constexpr int ABOUT_WIDTH = 300;
+inline constexpr int ABOUT_HEIGHT = 200;
+inline constexpr int SPLASH_MILLISECONDS = 2000;
+
+class AboutBox : public QDialog {
+  Q_OBJECT
+ public:
+  enum class Mode { Modal, Splash };
+  // Where a point of the picture leads.
+  enum class Spot { None, WebPage, Mail };
+  using UrlOpener = std::function<void(const QUrl&)>;
+
+  // `openUrl` defaults to the desktop's handler (browser, mail program).
+  AboutBox(QWidget* owner, Mode mode, UrlOpener openUrl = {});
+
+  static Spot SpotAt(QPoint pixel);
+  // The 300 x 200 picture, drawn by code.
+  static QPixmap Picture();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  void CloseAtTimer();
+
+  QPixmap picture_;
+  UrlOpener openUrl_;
+  QTimer splashTimer_;
+};
+
+// The modal box from the Help menu.
+void ShowAboutBox(QWidget* owner);
+// The modeless splash; it deletes itself when it closes.
+AboutBox* ShowSplash(QWidget* owner);
+
+}  // namespace korvane
