@@ -70,7 +70,8 @@ std::vector<std::uint8_t> EmptyProgramInfo(std::string_view name) {
 std::string FreeName(const ItemStore& store, std::string_view base, ItemId folder, std::size_t limit) {
   std::string candidate = CutItemName(base, limit);
   for (std::uint32_t n = 2; store.ItemExists(candidate, folder) && n <= MAX_STORE_ITEMS + 1; ++n) {
-    const std::string suffix = " " + std::to_string(n);
+    std::string suffix(1, ' ');
+    suffix.append(std::to_string(n));
     candidate = CutItemName(base, limit > suffix.size() ? limit - suffix.size() : 0) + suffix;
   }
   return candidate;

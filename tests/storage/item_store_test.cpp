@@ -3,6 +3,8 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <thread>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -363,6 +365,35 @@ TEST_F(ItemStoreTest, AFailedAppendIsReportedAndChangesNothing) {
   ASSERT_TRUE(store.OpenStore(Path()));
   EXPECT_EQ(store.ReadItem(a)->data, Bytes(100));
   EXPECT_EQ(store.ReadItem(b)->data, Bytes(3));
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+TEST_F(ItemStoreTest, TwoThreadsShareOneStore) {
+  ASSERT_TRUE(store.OpenStore(Path()));
+  auto work = [&](const std::string& prefix) {
+    for (int i = 0; i < 150; ++i) {
+      const ItemId id = Add(prefix + std::to_string(i), ROOT_FOLDER_ID, 20 + i % 7);
+      ASSERT_NE(id, NO_ITEM);
+      ASSERT_TRUE(store.ReadItem(id));
+      if (i % 3 == 0) {
+        ASSERT_TRUE(store.DeleteItem(id));
+      }
+    }
+  };
+  std::thread link(work, "L");
+  work("U");
+  link.join();
+  EXPECT_EQ(store.ItemCount(), 200u);
+  store.CloseStore();
+  ASSERT_TRUE(store.OpenStore(Path()));
+  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_EQ(store.ItemCount(), 201u);  // and the temporary folder
+  for (const auto& h : store.Headers()) EXPECT_TRUE(store.ReadItem(h.id)) << h.name;
 }
 
 }  // namespace
