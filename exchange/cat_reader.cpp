@@ -14,6 +14,7 @@ namespace {
 constexpr char CR = '\r';
 constexpr char LF = '\n';
 constexpr std::size_t kExcerptLength = 50;
+constexpr std::string_view kAlgebraTextEnd = "\\@00";
 // Fewer bytes than this after an "%End" line are taken for the file's tail.
 constexpr std::size_t kMinBlockRest = 20;
 
@@ -219,6 +220,11 @@ class CatReader {
       if (match.consumed > 0) {
         data.insert(data.end(), match.code, match.code + std::min<std::size_t>(match.codeLength, 2));
         pos_ += match.consumed;
+      } else if (Rest().starts_with(kAlgebraTextEnd)) {
+        // The algebra variant closes its text with this mark; it stands for
+        // a 0x00 byte, which the end of the data record removes again.
+        data.push_back(0x00);
+        pos_ += kAlgebraTextEnd.size();
       } else if (c == '\\') {
         if (pos_ + 1 >= file_.size()) return Malformed(), std::nullopt;
         data.push_back(static_cast<std::uint8_t>(file_[pos_ + 1]));
@@ -269,6 +275,16 @@ class CatReader {
     return header;
   }
 
+  // An item whose info block is its record header; named as the header names it.
+  static ExchangeItem HeaderItem(ItemType type, Bytes header, Bytes data) {
+    ExchangeItem item;
+    item.type = type;
+    item.name = HeaderName(header);
+    item.info = std::move(header);
+    item.data = std::move(data);
+    return item;
+  }
+
   std::optional<ExchangeItem> ReadPictureData() {
     Bytes header = CommonHeader();
     CopyNumber(header, link_header::ROWS, KEY_HEIGHT);
@@ -311,12 +327,7 @@ class CatReader {
       if (data.size() > READ_AREA_SIZE) return Malformed(), std::nullopt;
       if (!NextLine()) return std::nullopt;
     }
-    ExchangeItem item;
-    item.type = ITEM_PICTURE;
-    item.name = ReadPaddedName(std::span(header).subspan(link_header::NAME, RECORD_NAME_LENGTH));
-    item.info = std::move(header);
-    item.data = std::move(data);
-    return item;
+    return HeaderItem(ITEM_PICTURE, std::move(header), std::move(data));
   }
 
   // "Value : row column number": nullopt when the line is not one.
@@ -378,12 +389,7 @@ class CatReader {
       if (data.size() > READ_AREA_SIZE) return Malformed(), std::nullopt;
       if (!NextLine()) return std::nullopt;
     }
-    ExchangeItem item;
-    item.type = type;
-    item.name = ReadPaddedName(std::span(header).subspan(link_header::NAME, RECORD_NAME_LENGTH));
-    item.info = std::move(header);
-    item.data = std::move(data);
-    return item;
+    return HeaderItem(type, std::move(header), std::move(data));
   }
 
   std::string_view file_;

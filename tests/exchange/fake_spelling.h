@@ -24,7 +24,6 @@ class FakeSpelling : public ExchangeSpelling {
     tokens_.push_back({{0x0E}, "->"});
     tokens_.push_back({{0x20}, " "});
     tokens_.push_back({{0x22}, "\""});
-    tokens_.push_back({{0x00}, "\\@00"});
     tokens_.push_back({{0x7F, 0x4A}, "List->Mat("});
     tokens_.push_back({{0xF7, 0x00}, "If "});
     tokens_.push_back({{0xF7, 0x01}, "Then "});
