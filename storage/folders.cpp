@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "link/calculator_records.h"
-#include "storage/byte_order.h"
 #include "storage/item_name.h"
 
 namespace korvane {
@@ -32,22 +31,6 @@ constexpr std::array<StandardFolder, 10> STANDARD_FOLDERS{{
     {FOLDER_RAW, 154},
 }};
 
-// Stand-in for the calculator records' checksum until those are linked in:
-// the byte that makes the record's sum 0x3A modulo 256.
-std::uint8_t LocalRecordChecksum(std::span<const std::uint8_t> bytesBefore) {
-  unsigned sum = 0;
-  for (std::uint8_t b : bytesBefore) sum += b;
-  return static_cast<std::uint8_t>(RECORD_START - sum);
-}
-
-// A NUL-terminated text field of the program info block, at most `limit` characters.
-std::string ReadInfoText(std::span<const std::uint8_t> info, std::size_t at, std::size_t limit) {
-  std::string text;
-  for (std::size_t i = at; i < at + limit && i < info.size() && info[i] != 0; ++i)
-    text.push_back(static_cast<char>(info[i]));
-  return text;
-}
-
 // Writes up to `limit` characters at `at` and zeros the rest of the 12-byte
 // field, so the NUL always lies inside it.
 void WriteInfoText(std::span<std::uint8_t> info, std::size_t at, std::string_view text, std::size_t limit) {
@@ -55,14 +38,6 @@ void WriteInfoText(std::span<std::uint8_t> info, std::size_t at, std::string_vie
   const std::string cut = CutItemName(text, limit);
   std::fill(info.begin() + at, info.begin() + at + FIELD, 0);
   std::copy(cut.begin(), cut.end(), info.begin() + at);
-}
-
-std::vector<std::uint8_t> EmptyProgramInfo(std::string_view name) {
-  std::vector<std::uint8_t> info(PROGRAM_INFO_LENGTH, 0);
-  WriteU32LE(info, program_info::LENGTH, PROGRAM_INFO_LENGTH);
-  WriteU32LE(info, program_info::DATA_LENGTH, 1);
-  WriteInfoText(info, program_info::NAME, name, MAX_PROGRAM_NAME);
-  return info;
 }
 
 // `base`, else "<base> 2", "<base> 3", ..., cut so the whole fits `limit`
@@ -180,7 +155,8 @@ ItemId NewProgram(ItemStore& store, const TextLookup& texts, ItemId selectedId) 
     folder = selectedId;
   if (folder == NO_ITEM) return NO_ITEM;
   const std::string name = FreeName(store, texts.Text(STR_NEW_ITEM_NAME), folder, MAX_PROGRAM_NAME);
-  const std::vector<std::uint8_t> info = EmptyProgramInfo(name);
+  // The data-length field of a new program is 1, as the calculator's empty program has it.
+  const auto info = ProgramInfoBytes(ProgramInfo{1, name, ""});
   constexpr std::array<std::uint8_t, 2> EMPTY_PROGRAM{':', 0xFF};
   return store.CreateItem(name, std::nullopt, folder, info, EMPTY_PROGRAM, ITEM_PROGRAM);
 }
@@ -209,10 +185,8 @@ bool RenameFromTree(ItemStore& store, MessageSink& messages, ItemId id, std::str
     if (programInfo) {
       WriteInfoText(info, program_info::NAME, newName, MAX_PROGRAM_NAME);
     } else {
-      const std::string cut = CutItemName(newName, RECORD_NAME_LENGTH);
-      std::fill_n(info.begin() + packet_header::NAME, RECORD_NAME_LENGTH, NAME_PAD);
-      std::copy(cut.begin(), cut.end(), info.begin() + packet_header::NAME);
-      info[packet_header::CHECKSUM] = LocalRecordChecksum(info.first(packet_header::CHECKSUM));
+      WritePaddedName(info.subspan(packet_header::NAME, RECORD_NAME_LENGTH), CutItemName(newName));
+      SetRecordChecksum(info.first(PACKET_HEADER_LENGTH));
     }
     store.WriteInfo(id, info);
   }
@@ -221,8 +195,10 @@ bool RenameFromTree(ItemStore& store, MessageSink& messages, ItemId id, std::str
 
 std::optional<std::string> ReadPassword(const ItemStore& store, ItemId id) {
   const auto item = store.ReadItem(id);
-  if (!item || item->type != ITEM_PROGRAM || item->info.size() < PROGRAM_INFO_LENGTH) return std::nullopt;
-  return ReadInfoText(item->info, program_info::PASSWORD, MAX_PASSWORD);
+  if (!item || item->type != ITEM_PROGRAM) return std::nullopt;
+  const auto info = ReadProgramInfo(item->info);
+  if (!info) return std::nullopt;
+  return info->password;
 }
 
 bool StorePassword(ItemStore& store, ItemId id, std::string_view password) {

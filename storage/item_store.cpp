@@ -143,7 +143,7 @@ bool ItemStore::OpenStore(const std::string& path) {
 bool ItemStore::CreateNewFile() {
   nextId_ = FIRST_ITEM_ID;
   endOffset_ = sl::MAIN_HEADER_SIZE;
-  if (!WriteMainHeader()) {
+  if (!WriteAll(0, MainHeaderBytes())) {
     Show(MSG_STORE_HEADER_SHORT);
     return false;
   }
@@ -252,7 +252,7 @@ void ItemStore::Release() {
   path_.clear();
 }
 
-bool ItemStore::WriteMainHeader() {
+std::vector<std::uint8_t> ItemStore::MainHeaderBytes() const {
   std::vector<std::uint8_t> header(sl::MAIN_HEADER_SIZE, 0);
   std::memcpy(header.data() + sl::MAIN_MAGIC, sl::MAIN_MAGIC_TEXT, std::strlen(sl::MAIN_MAGIC_TEXT));
   WriteU32LE(header, sl::MAX_ITEMS, sl::MAX_ITEMS_VALUE);
@@ -261,7 +261,11 @@ bool ItemStore::WriteMainHeader() {
   for (std::size_t i = 0; i < records_.size() && i < sl::OFFSET_ENTRIES; ++i)
     WriteU32LE(header, sl::OFFSETS + 4 * i, records_[i].offset);
   WriteU32LE(header, sl::NEXT_ID, nextId_);
-  if (!WriteAll(0, header)) {
+  return header;
+}
+
+bool ItemStore::WriteMainHeader() {
+  if (!WriteAll(0, MainHeaderBytes())) {
     Show(MSG_STORE_HEADER_WRITE_SHORT);
     return false;
   }

@@ -117,6 +117,7 @@ class ItemStore {
   int FindIndex(ItemId id) const;
   bool WriteAll(std::uint64_t offset, std::span<const std::uint8_t> bytes) const;
   bool ReadAll(std::uint64_t offset, std::span<std::uint8_t> bytes) const;
+  std::vector<std::uint8_t> MainHeaderBytes() const;
   bool WriteMainHeader();
   bool RewriteHeader(ItemId id, const std::function<void(ItemHeader&)>& change);
   std::vector<int> SubtreeIndices(int index) const;
