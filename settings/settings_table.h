@@ -62,8 +62,9 @@ struct SettingsEntry {
 
 class SettingsTable {
  public:
-  // An empty table; LoadSettings enters the defaults.
-  SettingsTable() = default;
+  // An empty table; LoadSettings enters the defaults. Room for every entry is
+  // taken at once, so references from GetSetting stay valid while entries are added.
+  SettingsTable() { entries_.reserve(SETTINGS_MAX_ENTRIES); }
 
   // Empties the table and enters the defaults in their fixed order.
   void EnterDefaults();
@@ -86,7 +87,8 @@ class SettingsTable {
 
   // The value of `key`. A key that is not in the table is entered with an
   // empty value (when there is room and the key fits); the empty text is
-  // returned in either case. The reference stays valid until the next change.
+  // returned in either case. The reference stays valid while entries are
+  // added, until the table is loaded again or goes.
   const std::string& GetSetting(const std::string& key);
 
   // The value of `key`, without entering it.

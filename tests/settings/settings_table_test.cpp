@@ -132,6 +132,15 @@ TEST(SettingsFileTest, UnknownKeyFromLookupIsWrittenAsEmptyPair) {
   EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
 }
 
+TEST(SettingsAccessTest, LookedUpValueStaysValidWhileKeysAreAdded) {
+  SettingsTable table;
+  table.EnterDefaults();
+  const std::string& port = table.GetSetting(SETTING_COM_PORT);
+  for (int i = 0; i < 80; ++i) (void)table.GetSetting("More.K" + std::to_string(i));
+  ASSERT_TRUE(table.SetSetting(SETTING_COM_PORT, "COM3"));
+  EXPECT_EQ(port, "COM3");
+}
+
 TEST(SettingsFileTest, KeysOfOtherRootsAndKeysThatAreLeadingPartsOfOthersRoundTrip) {
   SettingsTable table;
   ASSERT_TRUE(table.SetSetting("A.B", "outer"));
