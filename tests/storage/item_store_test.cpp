@@ -367,6 +367,15 @@ TEST_F(ItemStoreTest, AFailedAppendIsReportedAndChangesNothing) {
   EXPECT_EQ(store.ReadItem(b)->data, Bytes(3));
 }
 
+TEST_F(ItemStoreTest, ANewStoreThatCannotBeWrittenIsRefused) {
+  {
+    FileSizeLimit limit(100);
+    EXPECT_FALSE(store.OpenStore(Path()));
+  }
+  EXPECT_THAT(messages.TextIds(), ElementsAre(34));
+  EXPECT_FALSE(store.IsOpen());
+}
+
 }  // namespace
 }  // namespace korvane
 
