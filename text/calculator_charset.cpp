@@ -20,16 +20,12 @@ constexpr std::pair<uint8_t, char32_t> kSpecialCharacters[] = {
     {0x11, U'\u2260'},  // not equal
     {0x12, U'\u2265'},  // greater or equal
     {0x13, U'\u21D2'},  // implication (jump) arrow
-    {0x14, U'\u03B1'},  // Greek letters of the character menu
-    {0x15, U'\u03B2'},
-    {0x16, U'\u03B3'},
-    {0x17, U'\u03B4'},
-    {0x18, U'\u03B5'},
-    {0x19, U'\u03BB'},
-    {0x1A, U'\u03BC'},
-    {0x1B, U'\u03C3'},
-    {0x1C, U'\u03A3'},
-    {0x1D, U'\u0394'},
+    {0x14, U'\u2081'},  // subscripts 1-6 of the function memories f1..f6
+    {0x15, U'\u2082'},
+    {0x16, U'\u2083'},
+    {0x17, U'\u2084'},
+    {0x18, U'\u2085'},
+    {0x19, U'\u2086'},
     {0x1E, U'\u221E'},  // infinity
     {0x1F, U'\u2220'},  // angle of polar complex numbers
     {0x84, U'\u2095'},  // hexadecimal suffix h
@@ -49,11 +45,14 @@ constexpr std::pair<uint8_t, char32_t> kSpecialCharacters[] = {
     {0xA0, U'\u00B3'},  // superscript three
     {0xA2, U'\u02E3'},  // superscript x (x-th root)
     {0xA4, U'\u1D47'},  // binary suffix b
+    {0xA5, U'\u212F'},  // e of the exponential function
     {0xA8, U'\u02C6'},  // power operator
     {0xA9, U'\u00D7'},  // times
+    {0xAB, U'\u01C3'},  // factorial
     {0xAC, U'\u02B3'},  // radian mark
     {0xB1, U'\u0233'},  // y mean
     {0xB4, U'\u1D52'},  // octal suffix o
+    {0xB5, U'\u23E8'},  // ten of the power-of-ten function
     {0xB9, U'\u00F7'},  // divided by
     {0xBB, U'\u231F'},  // fraction mark
     {0xBC, U'\u1D4D'},  // grad mark
@@ -62,9 +61,20 @@ constexpr std::pair<uint8_t, char32_t> kSpecialCharacters[] = {
     {0xCE, U'\u03B8'},  // theta
     {0xD0, U'\u03C0'},  // pi
     {0xDD, U'\u25E2'},  // display-and-stop triangle as the editor shows it
-    {0xE5, U'\u2081'},  // subscripts of statistics and recursion names
-    {0xE6, U'\u2082'},
-    {0xE7, U'\u2099'},
+    {0xF0, U'\u03B1'},  // Greek letters of the character menu
+    {0xF1, U'\u03B2'},
+    {0xF2, U'\u03B3'},
+    {0xF3, U'\u03B4'},
+    {0xF4, U'\u03B5'},
+    {0xF5, U'\u03BB'},
+    {0xF6, U'\u03BC'},
+    {0xF8, U'\u03C3'},
+    {0xF9, U'\u03A3'},
+    {0xFA, U'\u0394'},
+    {0xFB, U'\u03C1'},
+    {0xFC, U'\u03C4'},
+    {0xFD, U'\u03C6'},
+    {0xFE, U'\u03C9'},
 };
 
 constexpr CharTable BuildCharTable() {
