@@ -1,11 +1,3 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "shell/qt/startup.h"
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QMainWindow window;
-  window.setWindowTitle("Quorsk - Korvane");
-  window.resize(640, 430);
-  window.show();
-  return app.exec();
-}
+int main(int argc, char** argv) { return korvane::RunKorvane(argc, argv); }

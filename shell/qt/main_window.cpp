@@ -1,0 +1,458 @@
+#include "shell/qt/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QToolBar>
+#include <QWindowStateChangeEvent>
+
+#include "settings/qt/color_chooser.h"
+#include "settings/qt/settings_dialog.h"
+#include "shell/qt/about_box.h"
+#include "shell/qt/artwork.h"
+#include "shell/qt/item_names.h"
+#include "shell/qt/item_tree_widget.h"
+#include "shell/qt/user_prompts.h"
+#include "shell/qt/view_pane.h"
+#include "shell/tree_builder.h"
+#include "storage/folders.h"
+
+namespace korvane {
+namespace {
+
+QString Tr(const ApplicationCore& core, int id) { return QString::fromLatin1(core.Languages().Text(id)); }
+
+// Shown when files are dropped before importing is part of the program.
+constexpr int MSG_IMPORT_NOT_AVAILABLE = 191;
+// The caption of the delete question and of plain notices.
+const QString kKorvane = QStringLiteral("Korvane");
+
+struct ToolButton {
+  int image;
+  CommandId command;
+  int tipId;
+};
+
+constexpr ToolButton kToolButtons[] = {
+    {0, CommandId::NewProgram, 56}, {1, CommandId::Transmit, 57}, {2, CommandId::Open, 58},
+    {7, CommandId::Save, 59},       {3, CommandId::Delete, 10},   {4, CommandId::Emulate, 60},
+    {5, CommandId::Password, 61},   {6, CommandId::Find, 62},     {8, CommandId::Settings, 63},
+};
+
+struct Accelerator {
+  CommandId command;
+  QKeySequence keys;
+};
+
+const Accelerator kAccelerators[] = {
+    {CommandId::Open, QKeySequence(Qt::CTRL | Qt::Key_O)},  {CommandId::Save, QKeySequence(Qt::CTRL | Qt::Key_S)},
+    {CommandId::Rename, QKeySequence(Qt::Key_F2)},          {CommandId::Delete, QKeySequence(Qt::Key_Delete)},
+    {CommandId::Transmit, QKeySequence(Qt::Key_F6)},        {CommandId::Emulate, QKeySequence(Qt::Key_F7)},
+    {CommandId::Queue, QKeySequence(Qt::Key_F8)},           {CommandId::Find, QKeySequence(Qt::CTRL | Qt::Key_F)},
+    {CommandId::FindAgain, QKeySequence(Qt::Key_F3)},       {CommandId::Refresh, QKeySequence(Qt::Key_F5)},
+    {CommandId::TransmitQueue, QKeySequence(Qt::Key_F9)},   {CommandId::HideFiles, QKeySequence(Qt::Key_F11)},
+};
+
+}  // namespace
+
+MainWindow::MainWindow(ApplicationCore& core, MessageSink& messages, UserPrompts& prompts,
+                       const AvailableCommands& available)
+    : core_(core), messages_(messages), prompts_(prompts), available_(available),
+      customColors_(std::make_unique<CustomColors>()) {
+  setWindowTitle(QStringLiteral("Quorsk - Korvane"));
+  setWindowIcon(ProgramIcon());
+  setAcceptDrops(true);
+  resize(640, 430);
+  BuildActions();
+  BuildMenus();
+  BuildToolBar();
+  BuildStatusBar();
+  BuildCentralArea();
+  BuildTray();
+  WireTree();
+  UpdateCommandStates();
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction* MainWindow::Action(CommandId command) const {
+  auto it = actions_.find(command);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+QLabel* MainWindow::StatusPart(int part) const { return part >= 0 && part < 3 ? status_[part] : nullptr; }
+
+void MainWindow::BuildActions() {
+  for (const CommandText& c : kCommandTexts) {
+    auto* action = new QAction(Tr(core_, c.textId), this);
+    const CommandId id = c.id;
+    connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    actions_[id] = action;
+  }
+  for (const Accelerator& a : kAccelerators) actions_[a.command]->setShortcut(a.keys);
+  // Del belongs to the tree: in the editor it deletes text.
+  actions_[CommandId::Delete]->setShortcutContext(Qt::WidgetShortcut);
+  actions_[CommandId::HideFiles]->setCheckable(true);
+}
+
+void MainWindow::BuildMenus() {
+  auto menu = [&](int position) { return menuBar()->addMenu(Tr(core_, kMenuTitleIds[position])); };
+  auto add = [&](QMenu* m, CommandId id) { m->addAction(actions_[id]); };
+
+  QMenu* file = menu(0);
+  add(file, CommandId::Open);
+  add(file, CommandId::Save);
+  file->addSeparator();
+  add(file, CommandId::Settings);
+  file->addSeparator();
+  add(file, CommandId::Exit);
+
+  itemMenu_ = menu(1);
+  add(itemMenu_, CommandId::NewFolder);
+  add(itemMenu_, CommandId::NewProgram);
+  itemMenu_->addSeparator();
+  add(itemMenu_, CommandId::Rename);
+  add(itemMenu_, CommandId::Delete);
+  itemMenu_->addSeparator();
+  add(itemMenu_, CommandId::Transmit);
+  add(itemMenu_, CommandId::Queue);
+  add(itemMenu_, CommandId::Emulate);
+  add(itemMenu_, CommandId::Password);
+  add(itemMenu_, CommandId::SaveAsBitmap);
+
+  editMenu_ = menu(2);
+  add(editMenu_, CommandId::Find);
+  add(editMenu_, CommandId::FindAgain);
+  editMenu_->addSeparator();
+  add(editMenu_, CommandId::Refresh);
+
+  emulatorMenu_ = menu(3);
+  add(emulatorMenu_, CommandId::SaveScreenshot);
+  emulatorMenu_->setEnabled(false);  // only while a program runs in the emulator
+
+  add(menu(4), CommandId::TransmitQueue);
+  add(menu(5), CommandId::HideFiles);
+  add(menu(6), CommandId::About);
+}
+
+void MainWindow::BuildToolBar() {
+  toolBar_ = addToolBar(QStringLiteral("Korvane"));
+  toolBar_->setMovable(false);
+  toolBar_->setFloatable(false);
+  toolBar_->setIconSize(QSize(24, 24));
+  toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  toolBar_->toggleViewAction()->setEnabled(false);
+  setContextMenuPolicy(Qt::NoContextMenu);
+  for (const ToolButton& b : kToolButtons) {
+    // The buttons are actions of their own: they share the command but carry the image and tip.
+    auto* action = new QAction(ToolbarImage(b.image), Tr(core_, b.tipId), toolBar_);
+    action->setToolTip(Tr(core_, b.tipId));
+    action->setProperty("command", static_cast<int>(b.command));
+    const CommandId id = b.command;
+    connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    toolBar_->addAction(action);
+  }
+}
+
+void MainWindow::BuildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setSizeGripEnabled(true);
+  for (auto& label : status_) label = new QLabel(bar);
+  // Part 0 holds the progress bar of transfers.
+  status_[0]->setFixedWidth(kStatusPart0End);
+  progress_ = new QProgressBar(status_[0]);
+  progress_->setGeometry(1, 2, kStatusPart0End - 2, 18);
+  progress_->setTextVisible(false);
+  progress_->setRange(0, 100);
+  progress_->setValue(0);
+  status_[1]->setFixedWidth(kStatusPart1End - kStatusPart0End);
+  bar->addWidget(status_[0]);
+  bar->addWidget(status_[1]);
+  bar->addWidget(status_[2], 1);
+}
+
+void MainWindow::BuildCentralArea() {
+  central_ = new QWidget(this);
+  setCentralWidget(central_);
+  tree_ = new ItemTreeWidget(central_);
+  splitter_ = new QPushButton(QStringLiteral("<"), central_);
+  splitter_->setFlat(true);
+  splitter_->setFocusPolicy(Qt::NoFocus);
+  connect(splitter_, &QPushButton::clicked, this, [this] { ToggleFiles(); });
+  view_ = new ViewPane(central_, core_, messages_);
+  connect(view_, &ViewPane::StatusText, this, [this](const QString& text) { status_[2]->setText(text); });
+  tree_->addAction(actions_[CommandId::Delete]);
+}
+
+void MainWindow::BuildTray() {
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
+  tray_ = new QSystemTrayIcon(ProgramIcon(), this);
+  tray_->setToolTip(kKorvane);
+  auto* menu = new QMenu(this);
+  menu->addAction(Tr(core_, 6), this, [this] { Shutdown(); });
+  tray_->setContextMenu(menu);
+  connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+    if (reason == QSystemTrayIcon::Trigger) ShowFromTray();
+  });
+  tray_->show();
+}
+
+bool MainWindow::HidesToTray() const { return tray_ != nullptr && tray_->isVisible(); }
+
+void MainWindow::ShowFromTray() {
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+void MainWindow::WireTree() {
+  tree_->renameRequested = [this](ItemId id, const QString& text) { return RenameFromLabel(id, text); };
+  tree_->selectionMayChange = [this] { return CloseView(); };
+  tree_->mayDrop = [this](ItemId dragged, ItemId target) {
+    const auto item = core_.Store().ReadHeader(dragged);
+    const ItemId folder = DropFolderOf(core_.Store(), target);
+    if (!item || folder == NO_ITEM || folder == ROOT_FOLDER_ID) return false;  // the top level is no folder
+    const auto folderHeader = core_.Store().ReadHeader(folder);
+    return folderHeader && CanPlaceInFolder(item->type, folderHeader->type);
+  };
+  tree_->dropped = [this](ItemId dragged, ItemId target) { DropItem(dragged, target); };
+  tree_->contextMenuRequested = [this](const QPoint& pos) { itemMenu_->popup(pos); };
+  tree_->keyCommand = [this](int key) {
+    if (key == Qt::Key_Delete) return RunCommand(CommandId::Delete);
+    return false;
+  };
+  connect(tree_, &QTreeWidget::itemSelectionChanged, this, [this] { SelectionChanged(); });
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  LayOut();
+}
+
+void MainWindow::LayOut() {
+  // The toolbar and status bar place themselves; this lays out what lies between.
+  const int w = central_->width();
+  const int h = central_->height();
+  const int treeWidth = filesShown_ ? kTreeWidth : 0;
+  tree_->setVisible(filesShown_);
+  tree_->setGeometry(1, 0, std::max(0, treeWidth - 1), h);
+  splitter_->setGeometry(treeWidth, 1, 10, h);
+  view_->SetGeometry(QRect(treeWidth + kSplitterWidth, 0, std::max(0, w - treeWidth - kSplitterWidth), h));
+}
+
+void MainWindow::ToggleFiles() {
+  filesShown_ = !filesShown_;
+  LayOut();
+  splitter_->setText(filesShown_ ? QStringLiteral("<") : QStringLiteral(">"));
+  actions_[CommandId::HideFiles]->setChecked(!filesShown_);
+}
+
+ItemId MainWindow::SelectedItemId() const { return tree_->SelectedItemId(); }
+
+void MainWindow::RebuildTree() {
+  const TreeBuild build = BuildTree(core_.Store(), messages_);
+  tree_->Fill(build);
+}
+
+bool MainWindow::CloseView() {
+  if (!view_->Close()) return false;
+  UpdateCommandStates();
+  return true;
+}
+
+void MainWindow::SelectionChanged() {
+  if (!CloseView()) return;
+  UpdateCommandStates();
+  const ItemId id = SelectedItemId();
+  if (id == NO_ITEM) return;
+  if (auto item = core_.Store().ReadItem(id); item && !IsFolderType(item->type)) {
+    const auto password = ReadPassword(core_.Store(), id);
+    status_[2]->setText(QString::fromLatin1(DescribeItem(core_.Languages(), item->data.size(), password.value_or(""))));
+  }
+  ShowSelectedItem();
+}
+
+void MainWindow::ShowSelectedItem() {
+  const ItemId id = SelectedItemId();
+  if (id == NO_ITEM) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (auto item = core_.Store().ReadItem(id)) view_->Show(*item);
+  QApplication::restoreOverrideCursor();
+  UpdateCommandStates();
+}
+
+void MainWindow::UpdateCommandStates() {
+  const ItemId id = SelectedItemId();
+  std::optional<ItemType> type;
+  if (id != NO_ITEM)
+    if (auto h = core_.Store().ReadHeader(id)) type = h->type;
+  const CommandStates s = ComputeCommandStates(type, view_->ProgramShown(), available_);
+  auto set = [&](CommandId c, bool on) { actions_[c]->setEnabled(on); };
+  set(CommandId::Open, s.open);
+  set(CommandId::Save, s.save);
+  set(CommandId::Rename, s.rename);
+  set(CommandId::Delete, s.deleteItem);
+  set(CommandId::Transmit, s.transmit);
+  set(CommandId::Queue, s.queue);
+  set(CommandId::Emulate, s.emulate);
+  set(CommandId::Password, s.password);
+  set(CommandId::SaveAsBitmap, s.saveAsBitmap);
+  set(CommandId::TransmitQueue, s.transmitQueue);
+  set(CommandId::Find, s.find);
+  set(CommandId::FindAgain, s.find);
+  set(CommandId::SaveScreenshot, false);
+  itemMenu_->setEnabled(s.itemMenu);
+  editMenu_->setEnabled(s.find);
+  // The toolbar buttons follow their commands.
+  for (QAction* button : toolBar_->actions()) {
+    const auto command = static_cast<CommandId>(button->property("command").toInt());
+    button->setEnabled(actions_[command]->isEnabled());
+  }
+  // New Folder and New Program run also without a selection.
+  set(CommandId::NewFolder, true);
+  set(CommandId::NewProgram, true);
+}
+
+bool MainWindow::RunCommand(CommandId command) {
+  const ItemId selected = SelectedItemId();
+  switch (command) {
+    case CommandId::NewFolder: NewFolder(); return true;
+    case CommandId::NewProgram: NewProgram(); return true;
+    case CommandId::Settings: OpenSettings(); return true;
+    case CommandId::Exit: Shutdown(); return true;
+    case CommandId::HideFiles: ToggleFiles(); return true;
+    case CommandId::About: ShowAbout(); return true;
+    case CommandId::Refresh:
+      if (CloseView()) ShowSelectedItem();
+      return true;
+    default: break;
+  }
+  if (selected == NO_ITEM) return false;
+  QAction* action = Action(command);
+  if (action && !action->isEnabled()) return false;
+  switch (command) {
+    case CommandId::Rename: RenameSelected(); return true;
+    case CommandId::Delete: DeleteSelected(); return true;
+    case CommandId::Password: ChangePassword(); return true;
+    default: return false;  // the other commands come with the parts that carry them out
+  }
+}
+
+void MainWindow::NewFolder() {
+  const ItemId id = korvane::NewFolder(core_.Store(), core_.Languages());
+  if (id == NO_ITEM) return;
+  const auto header = core_.Store().ReadHeader(id);
+  if (!header) return;
+  QTreeWidgetItem* node = tree_->InsertNode(nullptr, *header);
+  tree_->setCurrentItem(node);
+  tree_->ClearLabelEditBlock();
+  tree_->StartLabelEdit(node);
+}
+
+void MainWindow::NewProgram() {
+  if (!CloseView()) return;
+  const ItemId id = korvane::NewProgram(core_.Store(), core_.Languages(), SelectedItemId());
+  if (id == NO_ITEM) return;
+  RebuildTree();
+  QTreeWidgetItem* node = tree_->NodeOf(id);
+  if (!node) return;
+  tree_->setCurrentItem(node);
+  tree_->ClearLabelEditBlock();
+  tree_->StartLabelEdit(node);
+}
+
+void MainWindow::RenameSelected() {
+  QTreeWidgetItem* node = tree_->currentItem();
+  tree_->ClearLabelEditBlock();
+  tree_->StartLabelEdit(node);
+}
+
+bool MainWindow::RenameFromLabel(ItemId id, const QString& text) {
+  const auto header = core_.Store().ReadHeader(id);
+  if (!header) return false;
+  const auto name = ItemNameFromQString(text, header->type);
+  if (!name) return false;
+  return RenameFromTree(core_.Store(), messages_, id, *name);
+}
+
+void MainWindow::DeleteSelected() {
+  const ItemId id = SelectedItemId();
+  if (!prompts_.ConfirmOkCancel(this, Tr(core_, 20), kKorvane)) return;
+  if (!CloseView()) return;
+  QTreeWidgetItem* node = tree_->NodeOf(id);
+  if (!korvane::DeleteSelected(core_.Store(), id)) return;
+  delete node;
+  tree_->setFocus();
+  SelectionChanged();
+}
+
+void MainWindow::ChangePassword() {
+  const ItemId id = SelectedItemId();
+  const auto current = ReadPassword(core_.Store(), id);
+  if (!current) return;
+  // Cancel gives the old password, which is written back unchanged.
+  StorePassword(core_.Store(), id, prompts_.AskPassword(this, *current));
+  const auto item = core_.Store().ReadItem(id);
+  const auto stored = ReadPassword(core_.Store(), id);
+  if (item && stored)
+    status_[2]->setText(QString::fromLatin1(DescribeItem(core_.Languages(), item->data.size(), *stored)));
+}
+
+void MainWindow::OpenSettings() {
+  if (RunSettingsDialog(this, core_.Settings(), core_.Languages(), *customColors_, messages_, core_.SettingsPath()) != 1)
+    return;
+  // The link restarts here once the link is part of the program.
+  if (CloseView()) ShowSelectedItem();
+}
+
+void MainWindow::ShowAbout() { ShowAboutBox(this); }
+
+void MainWindow::DropItem(ItemId dragged, ItemId target) {
+  if (!CloseView()) return;
+  if (MoveToFolder(core_.Store(), dragged, target)) RebuildTree();
+}
+
+bool MainWindow::Shutdown() {
+  if (shutDown_) return true;
+  if (!CloseView()) return false;
+  core_.CloseStore();
+  if (tray_) tray_->hide();
+  shutDown_ = true;
+  QApplication::quit();
+  return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (shutDown_ || Shutdown())
+    event->accept();
+  else
+    event->ignore();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Minimised, the program lives in the tray (where there is one).
+  if (event->type() == QEvent::WindowStateChange && isMinimized() && HidesToTray()) hide();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  if (!event->mimeData()->hasUrls()) return;
+  event->acceptProposedAction();
+  Message m = TextMessage(MSG_IMPORT_NOT_AVAILABLE);
+  messages_.ShowMessage(m);
+}
+
+}  // namespace korvane

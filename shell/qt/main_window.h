@@ -1,0 +1,126 @@
+#pragma once
+// The program's one working window: toolbar, item tree, the view of the
+// selected item, status bar with progress bar, the menus and the tray icon.
+// Commands are dispatched to the small classes that carry them out.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <map>
+#include <memory>
+
+#include "settings/message_sink.h"
+#include "shell/application_core.h"
+#include "shell/command_ids.h"
+#include "shell/command_states.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QSystemTrayIcon;
+class QToolBar;
+
+namespace korvane {
+
+class ItemTreeWidget;
+class ViewPane;
+class UserPrompts;
+struct CustomColors;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Sizes of the layout, in pixels.
+  static constexpr int kTreeWidth = 200;
+  static constexpr int kSplitterWidth = 12;
+  static constexpr int kStatusPart0End = 150;
+  static constexpr int kStatusPart1End = 350;
+
+  MainWindow(ApplicationCore& core, MessageSink& messages, UserPrompts& prompts,
+             const AvailableCommands& available = {});
+  ~MainWindow() override;
+
+  // Runs one command of the menus, the toolbar or the tree's keys; false when
+  // nothing was done (no selection, or grayed).
+  bool RunCommand(CommandId command);
+  void RebuildTree();
+  // Leaves the current view; false when an edited program could not be
+  // stored (callers then stop).
+  bool CloseView();
+  void ShowSelectedItem();
+  // The orderly way out: false when the open program could not be stored.
+  bool Shutdown();
+
+  ItemId SelectedItemId() const;
+  bool FilesShown() const { return filesShown_; }
+
+  // For the tray: whether minimising hides the window (only where a tray exists).
+  bool HidesToTray() const;
+  void ShowFromTray();
+
+  // Widgets, for tests and for the later parts of the window.
+  ItemTreeWidget* Tree() const { return tree_; }
+  ViewPane* View() const { return view_; }
+  QAction* Action(CommandId command) const;
+  QMenu* ItemMenu() const { return itemMenu_; }
+  QPushButton* SplitterButton() const { return splitter_; }
+  QToolBar* ToolBar() const { return toolBar_; }
+  QLabel* StatusPart(int part) const;
+  QProgressBar* Progress() const { return progress_; }
+  QSystemTrayIcon* TrayIcon() const { return tray_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void BuildActions();
+  void BuildMenus();
+  void BuildToolBar();
+  void BuildStatusBar();
+  void BuildCentralArea();
+  void BuildTray();
+  void WireTree();
+  void LayOut();
+  void SelectionChanged();
+  void UpdateCommandStates();
+  void ToggleFiles();
+
+  void NewFolder();
+  void NewProgram();
+  void RenameSelected();
+  void DeleteSelected();
+  void ChangePassword();
+  void OpenSettings();
+  void ShowAbout();
+  bool RenameFromLabel(ItemId id, const QString& text);
+  void DropItem(ItemId dragged, ItemId target);
+
+  ApplicationCore& core_;
+  MessageSink& messages_;
+  UserPrompts& prompts_;
+  AvailableCommands available_;
+  std::unique_ptr<CustomColors> customColors_;
+
+  std::map<CommandId, QAction*> actions_;
+  QMenu* itemMenu_ = nullptr;
+  QMenu* editMenu_ = nullptr;
+  QMenu* emulatorMenu_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  QWidget* central_ = nullptr;
+  ItemTreeWidget* tree_ = nullptr;
+  QPushButton* splitter_ = nullptr;
+  ViewPane* view_ = nullptr;
+  QLabel* status_[3] = {};
+  QProgressBar* progress_ = nullptr;
+  QSystemTrayIcon* tray_ = nullptr;
+  bool filesShown_ = true;
+  bool shutDown_ = false;
+};
+
+}  // namespace korvane

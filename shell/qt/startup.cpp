@@ -1,0 +1,66 @@
+#include "shell/qt/startup.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QScreen>
+#include <QStringList>
+
+#include "settings/qt/message_box_sink.h"
+#include "shell/application_core.h"
+#include "shell/message_relay.h"
+#include "shell/qt/about_box.h"
+#include "shell/qt/main_window.h"
+#include "shell/qt/user_prompts.h"
+
+namespace korvane {
+namespace {
+
+bool StartMinimised(const QStringList& args) {
+  return args.contains(QStringLiteral("--minimized")) || args.contains(QStringLiteral("--minimised"));
+}
+
+void CentreOnScreen(QWidget& window) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  window.move(area.x() + (area.width() - window.width()) / 2, area.y() + (area.height() - window.height()) / 2);
+}
+
+// The editor's screen font goes with the program; it is registered for this run only.
+void RegisterScreenFont(const ProgramDirectory& directory) {
+  QFontDatabase::addApplicationFont(QString::fromStdString(directory.ProgramFile("KorvaneFX.ttf")));
+}
+
+}  // namespace
+
+int RunKorvane(int argc, char** argv) {
+  QApplication app(argc, argv);
+  app.setApplicationName(QStringLiteral("Korvane"));
+  // The program may live in the tray with no window shown.
+  app.setQuitOnLastWindowClosed(false);
+
+  MessageRelay messages;
+  ApplicationCore core(ProgramDirectory::FromEnvironment(), messages);
+  core.LoadSettingsAndLanguages();
+
+  DialogPrompts prompts(core.Languages());
+  MainWindow window(core, messages, prompts);
+  MessageBoxSink boxes(&window, core.Languages());
+  messages.SetTarget(&boxes);
+  CentreOnScreen(window);
+  ShowSplash(&window);
+
+  if (!core.OpenStore()) return 1;
+
+  RegisterScreenFont(core.Directory());
+  window.RebuildTree();
+
+  if (!StartMinimised(app.arguments()))
+    window.show();
+  else if (!window.HidesToTray())
+    window.showMinimized();  // without a tray the window must stay reachable
+
+  return app.exec();
+}
+
+}  // namespace korvane

@@ -1,0 +1,238 @@
+// The main window on the offscreen platform: the tree, the commands and the
+// layout, with a real store in a temporary directory and scripted answers.
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QDebug>
+#include <QToolBar>
+
+#include "shell/application_core.h"
+#include "shell/qt/item_tree_widget.h"
+#include "shell/qt/main_window.h"
+#include "shell/qt/user_prompts.h"
+#include "shell/qt/view_pane.h"
+#include "storage/folders.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_dir.h"
+
+using namespace korvane;
+
+namespace {
+
+class ScriptedPrompts : public UserPrompts {
+ public:
+  bool ConfirmOkCancel(QWidget*, const QString&, const QString&) override {
+    ++questions;
+    return answerOk;
+  }
+  std::string AskPassword(QWidget*, const std::string& current) override {
+    return typedPassword.empty() ? current : typedPassword;
+  }
+  bool answerOk = true;
+  int questions = 0;
+  std::string typedPassword;
+};
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  struct Fixture {
+    Fixture() : core(ProgramDirectory(home.Path(), KORVANE_PROGRAM_DIR), messages) {
+      core.LoadSettingsAndLanguages();
+      if (!core.OpenStore()) qFatal("store did not open");
+      window = std::make_unique<MainWindow>(core, messages, prompts);
+      window->resize(640, 430);
+    }
+    ItemId Add(const std::string& name, ItemType type, ItemId parent = ROOT_FOLDER_ID) {
+      std::vector<std::uint8_t> info;
+      if (type == ITEM_PROGRAM) info.assign(32, 0), info[0] = 32;
+      return core.Store().CreateItem(name, std::nullopt, parent, info, {}, type);
+    }
+    void Select(ItemId id) { window->Tree()->setCurrentItem(window->Tree()->NodeOf(id)); }
+
+    test::TempDir home;
+    test::RecordingMessageSink messages;
+    ScriptedPrompts prompts;
+    ApplicationCore core;
+    std::unique_ptr<MainWindow> window;
+  };
+
+ private slots:
+  void FolderWithHigherIdHoldsItsProgram() {
+    Fixture f;
+    const ItemId program = f.Add("GAME", ITEM_PROGRAM);
+    const ItemId folder = f.Add("Games", FOLDER_PLAIN);
+    f.core.Store().SetExpanded(folder, true);
+    f.core.Store().MoveItem(program, folder);
+    f.Add("LOST", ITEM_PROGRAM, 4242);
+    f.window->RebuildTree();
+    QTreeWidgetItem* node = f.window->Tree()->NodeOf(program);
+    QVERIFY(node);
+    QCOMPARE(ItemTreeWidget::ItemIdOfNode(node->parent()), folder);
+    QVERIFY(node->parent()->isExpanded());
+    QCOMPARE(f.messages.TextIds(), std::vector<int>{120});
+    QVERIFY(!f.window->Tree()->NodeOf(f.core.Store().FindItemByName("LOST", 4242)));
+  }
+
+  void SiblingsSortedWithoutCase() {
+    Fixture f;
+    f.Add("beta", FOLDER_PLAIN);
+    f.Add("Alpha", FOLDER_PLAIN);
+    f.Add("GAMMA", ITEM_PROGRAM);
+    f.window->RebuildTree();
+    auto* tree = f.window->Tree();
+    QCOMPARE(tree->topLevelItem(0)->text(0), QString("Alpha"));
+    QCOMPARE(tree->topLevelItem(1)->text(0), QString("beta"));
+    QCOMPARE(tree->topLevelItem(2)->text(0), QString("GAMMA"));
+  }
+
+  void RightClickBlocksLabelEditForASecond() {
+    Fixture f;
+    const ItemId id = f.Add("GAME", ITEM_PROGRAM);
+    f.window->RebuildTree();
+    qint64 clock = 10'000;
+    auto* tree = f.window->Tree();
+    tree->now = [&] { return clock; };
+    tree->contextMenuRequested = [](const QPoint&) {};  // no popup in the test
+    f.window->show();
+    QTreeWidgetItem* node = tree->NodeOf(id);
+    QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, tree->visualItemRect(node).center());
+    QVERIFY(tree->LabelEditBlocked());
+    QVERIFY(!tree->StartLabelEdit(node));
+    clock += 1001;
+    QVERIFY(tree->StartLabelEdit(node));
+  }
+
+  void RenameRefusesLongProgramNames() {
+    Fixture f;
+    const ItemId id = f.Add("GAME", ITEM_PROGRAM);
+    f.window->RebuildTree();
+    auto* tree = f.window->Tree();
+    QVERIFY(!tree->renameRequested(id, "NINECHARS"));
+    QCOMPARE(f.messages.TextIds(), std::vector<int>{26});
+    QCOMPARE(f.core.Store().ReadHeader(id)->name, std::string("GAME"));
+    QVERIFY(tree->renameRequested(id, "RACE"));
+    QCOMPARE(f.core.Store().ReadHeader(id)->name, std::string("RACE"));
+  }
+
+  void NewProgramLandsInSelectedFolder() {
+    Fixture f;
+    const ItemId folder = f.Add("Mine", FOLDER_PLAIN);
+    f.window->RebuildTree();
+    f.Select(folder);
+    QVERIFY(f.window->RunCommand(CommandId::NewProgram));
+    const ItemId created = f.window->SelectedItemId();
+    const auto header = f.core.Store().ReadHeader(created);
+    QVERIFY(header);
+    QCOMPARE(header->type, ITEM_PROGRAM);
+    QCOMPARE(header->parent, folder);
+    // The programs folder exists afterwards in any case.
+    QVERIFY(f.core.Store().FindItemByName(f.core.Languages().Text(15), ROOT_FOLDER_ID) != NO_ITEM);
+  }
+
+  void DeleteAsksFirst() {
+    Fixture f;
+    const ItemId folder = f.Add("Mine", FOLDER_PLAIN);
+    const ItemId inside = f.Add("GAME", ITEM_PROGRAM, folder);
+    f.window->RebuildTree();
+    f.Select(folder);
+    f.prompts.answerOk = false;
+    QVERIFY(f.window->RunCommand(CommandId::Delete));
+    QVERIFY(f.core.Store().ReadHeader(folder));
+    f.prompts.answerOk = true;
+    QVERIFY(f.window->RunCommand(CommandId::Delete));
+    QCOMPARE(f.prompts.questions, 2);
+    QVERIFY(!f.core.Store().ReadHeader(folder));
+    QVERIFY(!f.core.Store().ReadHeader(inside));
+    QVERIFY(!f.window->Tree()->NodeOf(folder));
+  }
+
+  void DropRules() {
+    Fixture f;
+    const ItemId lists = GetStandardFolder(f.core.Store(), f.core.Languages(), FOLDER_LISTS);
+    const ItemId plain = f.Add("Mine", FOLDER_PLAIN);
+    const ItemId inPlain = f.Add("INNER", ITEM_PROGRAM, plain);
+    const ItemId picture = f.Add("PICT1", ITEM_PICTURE);
+    f.window->RebuildTree();
+    auto* tree = f.window->Tree();
+    QVERIFY(!tree->mayDrop(picture, lists));
+    QVERIFY(tree->mayDrop(picture, plain));
+    QVERIFY(tree->mayDrop(picture, inPlain));          // onto an item inside a plain folder
+    QVERIFY(!tree->mayDrop(inPlain, picture));          // the top level is no folder
+    QVERIFY(!tree->mayDrop(plain, lists));              // folders are never placed
+    tree->dropped(picture, inPlain);
+    QCOMPARE(f.core.Store().ReadHeader(picture)->parent, plain);
+    QCOMPARE(ItemTreeWidget::ItemIdOfNode(tree->NodeOf(picture)->parent()), plain);
+  }
+
+  void MenuGrayingFollowsTheSelectedType() {
+    Fixture f;
+    const ItemId screen = f.Add("SCREEN", ITEM_SCREEN_DD);
+    const ItemId program = f.Add("GAME", ITEM_PROGRAM);
+    const ItemId list = f.Add("L1", ITEM_LIST);
+    f.window->RebuildTree();
+    QVERIFY(!f.window->ItemMenu()->isEnabled());
+    QVERIFY(!f.window->Action(CommandId::Delete)->isEnabled());
+
+    f.Select(screen);
+    qWarning() << "selected" << f.window->SelectedItemId() << screen << f.window->Tree()->currentItem();
+    QVERIFY(f.window->ItemMenu()->isEnabled());
+    QVERIFY(!f.window->Action(CommandId::Transmit)->isEnabled());
+    QVERIFY(!f.window->Action(CommandId::Queue)->isEnabled());
+    QVERIFY(!f.window->Action(CommandId::Password)->isEnabled());
+    QVERIFY(f.window->Action(CommandId::Delete)->isEnabled());
+
+    f.Select(program);
+    QVERIFY(f.window->Action(CommandId::Password)->isEnabled());
+    QVERIFY(f.window->Action(CommandId::Rename)->isEnabled());
+
+    f.Select(list);
+    QVERIFY(!f.window->Action(CommandId::Password)->isEnabled());
+    // A command that is grayed does nothing.
+    QVERIFY(!f.window->RunCommand(CommandId::Password));
+  }
+
+  void PasswordIsStoredAndDescribed() {
+    Fixture f;
+    const ItemId program = f.Add("GAME", ITEM_PROGRAM);
+    f.window->RebuildTree();
+    f.Select(program);
+    f.prompts.typedPassword = "SECRET123";
+    QVERIFY(f.window->RunCommand(CommandId::Password));
+    QCOMPARE(*ReadPassword(f.core.Store(), program), std::string("SECRET12"));
+    QVERIFY(f.window->StatusPart(2)->text().contains("SECRET12"));
+  }
+
+  void HideFilesMovesTheViewToTheLeftEdge() {
+    Fixture f;
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QCOMPARE(f.window->View()->Geometry().x(), MainWindow::kTreeWidth + MainWindow::kSplitterWidth);
+    QVERIFY(f.window->RunCommand(CommandId::HideFiles));
+    QCOMPARE(f.window->View()->Geometry().x(), 12);
+    QCOMPARE(f.window->View()->LineNumbers()->x(), 12);
+    QVERIFY(!f.window->Tree()->isVisible());
+    QCOMPARE(f.window->SplitterButton()->text(), QString(">"));
+    QVERIFY(f.window->Action(CommandId::HideFiles)->isChecked());
+    f.window->SplitterButton()->click();
+    QVERIFY(f.window->Tree()->isVisible());
+    QCOMPARE(f.window->SplitterButton()->text(), QString("<"));
+  }
+
+  void ToolbarHasNineButtonsWithTips() {
+    Fixture f;
+    const auto buttons = f.window->ToolBar()->actions();
+    QCOMPARE(buttons.size(), 9);
+    for (QAction* b : buttons) QVERIFY(!b->toolTip().isEmpty() && b->toolTip() != "<unknown string>");
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
