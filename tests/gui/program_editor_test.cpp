@@ -1,0 +1,144 @@
+#include "text/qt/program_editor.h"
+
+#include <QTest>
+#include <QTextBlock>
+
+#include "support/recording_message_sink.h"
+
+using namespace korvane;
+
+namespace {
+
+EditorOptions TestOptions() {
+  EditorOptions options;
+  options.highlighting = true;
+  options.autoCorrect = true;
+  for (int i = 0; i < EDITOR_COLOUR_COUNT; ++i) options.colours[i] = {uint8_t(10 * (i + 1)), 0, uint8_t(i)};
+  return options;
+}
+
+ProgramBytes Program(std::initializer_list<uint8_t> tokens) {
+  ProgramBytes p{PROGRAM_START};
+  p.insert(p.end(), tokens);
+  p.push_back(PROGRAM_END);
+  p.push_back(ProgramChecksum(p));
+  return p;
+}
+
+QColor ColourAt(ProgramEditor& editor, int position) {
+  QTextCursor c(editor.document());
+  c.setPosition(position + 1);  // the format of the character before the cursor
+  return c.charFormat().foreground().color();
+}
+
+QColor Expected(const EditorOptions& options, ColourClass c) {
+  const RgbColor rgb = options.ColourOf(c);
+  return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+}  // namespace
+
+class ProgramEditorTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    test::RecordingMessageSink sink;
+    QVERIFY(table_.LoadTokenTable(KORVANE_PROGRAM_DIR, sink));
+  }
+
+  void TypedLineIsCorrectedAndRecoloured() {
+    const EditorOptions options = TestOptions();
+    ProgramEditor editor(table_, options);
+    editor.OpenProgram(Program({}));
+    editor.show();
+    QTest::keyClicks(&editor, "if a->b");
+    QCOMPARE(editor.toPlainText(), QString::fromUtf8("If a→b"));
+    QCOMPARE(ColourAt(editor, 0), Expected(options, ColourClass::TwoByteCommand));
+    QCOMPARE(ColourAt(editor, 3), Expected(options, ColourClass::Ascii));
+    QCOMPARE(editor.textCursor().position(), 6);  // still after what was typed
+    QVERIFY(editor.EditorTextChanged());
+
+    test::RecordingMessageSink sink;
+    const auto stored = editor.StoreEditedProgram(sink);
+    QVERIFY(stored.has_value());
+    QVERIFY(sink.messages.empty());
+    QCOMPARE(*stored, Program({0xF7, 0x00, 'a', 0x0E, 'b'}));
+    QVERIFY(!editor.EditorTextChanged());
+  }
+
+  void EditThatDoesNotTokeniseKeepsTheEditorOpen() {
+    ProgramEditor editor(table_, TestOptions());
+    editor.OpenProgram(Program({'A', 0x0D, 'B'}));
+    editor.show();
+    editor.moveCursor(QTextCursor::End);
+    // A character the calculator lacks.
+    QTest::sendKeyEvent(QTest::Click, &editor, Qt::Key_Eacute, QString::fromUtf8("é"), Qt::NoModifier);
+    QTest::keyClick(&editor, '1');
+    QCOMPARE(editor.toPlainText(), QString::fromUtf8("A\nBé1"));  // left as typed
+
+    test::RecordingMessageSink sink;
+    QVERIFY(!editor.StoreEditedProgram(sink).has_value());
+    QCOMPARE(int(sink.messages.size()), 1);
+    QCOMPARE(sink.messages[0].textId, TEXT_ID_TOKENISE_FAILED);
+    QVERIFY(sink.messages[0].args == std::vector<FormatArg>{FormatArg(std::int64_t(2))});
+    QVERIFY(editor.EditorTextChanged());  // still unsaved, still there
+    QCOMPARE(editor.toPlainText(), QString::fromUtf8("A\nBé1"));
+  }
+
+  void SelectionOverTwoLinesIsNotTouched() {
+    ProgramEditor editor(table_, TestOptions());
+    editor.setPlainText("if 1\nif 2");
+    editor.selectAll();
+    QTest::keyRelease(&editor, Qt::Key_End);
+    QCOMPARE(editor.toPlainText(), QString("if 1\nif 2"));
+    // A caret in one line: that line only.
+    QTextCursor c(editor.document());
+    c.setPosition(2);
+    editor.setTextCursor(c);
+    QTest::keyRelease(&editor, Qt::Key_End);
+    QCOMPARE(editor.toPlainText(), QString("If 1\nif 2"));
+    // Arrow keys do not re-colour.
+    c.setPosition(7);
+    editor.setTextCursor(c);
+    QTest::keyRelease(&editor, Qt::Key_Left);
+    QCOMPARE(editor.toPlainText(), QString("If 1\nif 2"));
+  }
+
+  void OpeningAndClosingWithoutChangesStoresNothing() {
+    ProgramEditor editor(table_, TestOptions());
+    const ProgramBytes program = Program({0xF7, 0x18, 0x0D, 0x22, 'H', 'I', 0x22, 0x0C, 0x7F, 0x99, 0x1A});
+    editor.OpenProgram(program);
+    QVERIFY(!editor.EditorTextChanged());
+    QCOMPARE(editor.textCursor().position(), 0);
+    QCOMPARE(editor.document()->blockCount(), 3);  // the line break after the triangle
+    QVERIFY(editor.toPlainText().endsWith("<127,153><26>"));
+    // Moving around is not an edit.
+    QTest::keyClick(&editor, Qt::Key_Down);
+    QVERIFY(!editor.EditorTextChanged());
+  }
+
+  void InsertSymbolAndFind() {
+    ProgramEditor editor(table_, TestOptions());
+    editor.OpenProgram(Program({'1'}));
+    editor.moveCursor(QTextCursor::End);
+    editor.InsertSymbol(0x0E);
+    editor.InsertSymbol('A');
+    QCOMPARE(editor.toPlainText(), QString::fromUtf8("1→A"));
+    QCOMPARE(editor.PlainText(), std::string("1\x0E" "A"));
+    editor.OpenProgram(Program({0xF7, 0x18, 0x0D, 'A', 0x0D, 0xF7, 0x18}));
+    QVERIFY(editor.FindNext("clrtext"));
+    QCOMPARE(editor.textCursor().selectionStart(), 0);
+    QVERIFY(editor.FindNext("CLRTEXT"));
+    QCOMPARE(editor.textCursor().selectionStart(), 10);
+    QVERIFY(editor.FindNext("ClrText"));  // round to the start
+    QCOMPARE(editor.textCursor().selectionStart(), 0);
+    QVERIFY(!editor.FindNext("Locate"));
+  }
+
+ private:
+  TokenTable table_;
+};
+
+QTEST_MAIN(ProgramEditorTest)
+#include "program_editor_test.moc"

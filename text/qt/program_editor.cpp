@@ -1,0 +1,140 @@
+#include "text/qt/program_editor.h"
+
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+#include "text/calculator_charset.h"
+#include "text/editor_text.h"
+
+namespace korvane {
+namespace {
+
+QString ToQString(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+
+}  // namespace
+
+ProgramEditor::ProgramEditor(const TokenTable& table, const EditorOptions& options, QWidget* parent)
+    : QPlainTextEdit(parent), table_(table), options_(options) {
+  QFont font(QStringLiteral("Korvane FX"));
+  font.setStyleHint(QFont::TypeWriter);
+  font.setPointSize(12);
+  setFont(font);
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+}
+
+void ProgramEditor::InsertRuns(QTextCursor& cursor, const RenderedText& rendered) {
+  for (const StyledRun& run : rendered.runs) {
+    QTextCharFormat format;
+    if (options_.highlighting && run.colour != ColourClass::None) {
+      const RgbColor c = options_.ColourOf(run.colour);
+      format.setForeground(QColor(c.red, c.green, c.blue));
+    }
+    cursor.insertText(ToQString(EditorTextFromPlain(run.text)), format);
+  }
+}
+
+void ProgramEditor::OpenProgram(std::span<const uint8_t> programData) {
+  RenderOptions render;
+  render.highlighting = options_.highlighting;
+  render.lineBreakAfterDisplayStop = true;
+  const RenderedText rendered = RenderProgram(table_, programData, true, render);
+
+  clear();
+  QTextCursor cursor(document());
+  cursor.beginEditBlock();
+  InsertRuns(cursor, rendered);
+  cursor.endEditBlock();
+  document()->clearUndoRedoStacks();
+  cursor.setPosition(0);
+  setTextCursor(cursor);
+  ensureCursorVisible();
+  snapshot_ = PlainText();
+}
+
+std::string ProgramEditor::PlainText() const { return PlainFromEditorText(toPlainText().toStdString()); }
+
+std::string ProgramEditor::SelectedPlainText() const {
+  return PlainFromEditorText(textCursor().selectedText().toStdString());
+}
+
+bool ProgramEditor::EditorTextChanged() const { return PlainText() != snapshot_; }
+
+std::optional<ProgramBytes> ProgramEditor::StoreEditedProgram(MessageSink& messages) {
+  const std::string text = PlainText();
+  auto data = table_.TokeniseProgramText(text, options_.autoCorrect, messages);
+  if (data) snapshot_ = text;
+  return data;
+}
+
+void ProgramEditor::InsertSymbol(uint8_t code) {
+  const std::string one(1, char(code));
+  insertPlainText(ToQString(EditorTextFromPlain(one)));
+  setFocus();
+  RehighlightLine();
+}
+
+void ProgramEditor::RehighlightLine() {
+  const QTextCursor caret = textCursor();
+  const int anchor = caret.anchor();
+  const int position = caret.position();
+  QTextBlock block = document()->findBlock(position);
+  if (!block.isValid() || document()->findBlock(anchor) != block) return;  // a selection over lines
+
+  const std::string lineText = PlainFromEditorText(block.text().toStdString());
+  const auto rendered = korvane::RehighlightLine(table_, lineText, options_);
+  if (!rendered) return;
+
+  // Characters after the caret are what the user has not just typed, so the
+  // caret keeps its distance from the line's end when AutoCorrect changes lengths.
+  const int blockStart = block.position();
+  const int oldLength = block.length() - 1;
+  const int anchorFromEnd = blockStart + oldLength - anchor;
+  const int positionFromEnd = blockStart + oldLength - position;
+
+  const bool wasModified = document()->isModified();
+  QTextCursor line(block);
+  line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  line.beginEditBlock();
+  line.removeSelectedText();
+  InsertRuns(line, *rendered);
+  line.endEditBlock();
+
+  const int newLength = document()->findBlock(blockStart).length() - 1;
+  const auto place = [&](int fromEnd) { return blockStart + std::clamp(newLength - fromEnd, 0, newLength); };
+  QTextCursor restored(document());
+  restored.setPosition(place(anchorFromEnd));
+  restored.setPosition(place(positionFromEnd), QTextCursor::KeepAnchor);
+  setTextCursor(restored);
+  document()->setModified(wasModified || PlainText() != snapshot_);
+}
+
+bool ProgramEditor::FindNext(const QString& text) {
+  if (text.isEmpty()) return false;
+  QTextCursor found = document()->find(text, textCursor());
+  if (found.isNull()) found = document()->find(text, 0);
+  if (found.isNull()) return false;
+  setTextCursor(found);
+  return true;
+}
+
+void ProgramEditor::keyReleaseEvent(QKeyEvent* event) {
+  QPlainTextEdit::keyReleaseEvent(event);
+  switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+      return;
+    default:
+      RehighlightLine();
+  }
+}
+
+}  // namespace korvane

@@ -1,0 +1,78 @@
+#pragma once
+// The program editor widget: a plain-text control that shows a program's
+// tokens as calculator characters (through their Unicode forms, so copying
+// and pasting works with other programs) in the colours of their kinds, and
+// re-colours the line being typed after each key.
+//
+// The main window owns it: it opens a program with OpenProgram, asks
+// EditorTextChanged before the view closes and then StoreEditedProgram, and
+// stores the returned bytes into the item itself.
+
+#include <QPlainTextEdit>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "settings/message_sink.h"
+#include "text/editor_options.h"
+#include "text/program_renderer.h"
+#include "text/token_table.h"
+
+namespace korvane {
+
+class ProgramEditor : public QPlainTextEdit {
+  Q_OBJECT
+
+ public:
+  // The table must outlive the editor.
+  ProgramEditor(const TokenTable& table, const EditorOptions& options, QWidget* parent = nullptr);
+
+  // Applies to what is rendered from now on (the next opened program or re-coloured line).
+  void SetOptions(const EditorOptions& options) { options_ = options; }
+  const EditorOptions& Options() const { return options_; }
+
+  // Shows ProgramData (0x3A, tokens, 0xFF, checksum) with line breaks after
+  // each display-and-stop, puts the caret at the start and keeps the plain
+  // text as the snapshot that later edits are compared with.
+  void OpenProgram(std::span<const uint8_t> programData);
+
+  // The control's text as the tokeniser reads it: calculator characters,
+  // lines ending in CR LF; characters the calculator lacks become 0x00.
+  std::string PlainText() const;
+  std::string SelectedPlainText() const;
+  const std::string& Snapshot() const { return snapshot_; }
+
+  // True when the text differs from the snapshot.
+  bool EditorTextChanged() const;
+
+  // Tokenises the text. On failure shows message 18 with the line through
+  // `messages`, leaves everything as it is and returns none (the editor stays
+  // open, the item keeps its data). On success the text becomes the new
+  // snapshot and the bytes are returned for the caller to store.
+  std::optional<ProgramBytes> StoreEditedProgram(MessageSink& messages);
+
+  // Puts one calculator character at the selection and re-colours the line.
+  void InsertSymbol(uint8_t code);
+
+  // Re-colours the caret's line (AutoCorrect included); a line that does not
+  // tokenise, or a selection over more than one line, is left as it is.
+  void RehighlightLine();
+
+  // Selects the next occurrence of `text` after the caret, ignoring letter
+  // case, going round to the start once; false when there is none.
+  bool FindNext(const QString& text);
+
+ protected:
+  void keyReleaseEvent(QKeyEvent* event) override;
+
+ private:
+  void InsertRuns(QTextCursor& cursor, const RenderedText& rendered);
+
+  const TokenTable& table_;
+  EditorOptions options_;
+  std::string snapshot_;
+};
+
+}  // namespace korvane
