@@ -247,12 +247,9 @@ std::optional<double> DecodeValue(ByteSpan record) {
   const std::uint8_t e = record[value_record::EXPONENT];
   int exponent = (e >> 4) * 10 + (e & 0x0F);
   exponent -= (sign & 0x0F) != 0 ? 14 : 114;
-  char text[48];
-  auto r = std::to_chars(text, text + sizeof text, mantissa);
-  *r.ptr++ = 'e';
-  r = std::to_chars(r.ptr, text + sizeof text, exponent);
+  const std::string text = std::to_string(mantissa) + "e" + std::to_string(exponent);
   double value = 0.0;
-  std::from_chars(text, r.ptr, value);
+  std::from_chars(text.data(), text.data() + text.size(), value);
   return (sign >> 4) == 5 ? -value : value;
 }
 
