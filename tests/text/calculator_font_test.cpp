@@ -12,6 +12,7 @@
 #include "support/temp_dir.h"
 #include "text/calculator_charset.h"
 #include "text/digit_font.h"
+#include "text/token_table.h"
 
 namespace korvane {
 namespace {
@@ -247,6 +248,27 @@ TEST(ShippedFontsTest, EverySpecialCharacterOfTheCharsetIsDrawn) {
   }
   // The exponent mark of the matrix view's full value.
   EXPECT_TRUE(fonts.LargeGlyphHasInk(0xDF));
+}
+
+TEST(ShippedFontsTest, EveryCharacterOfTheTokenDisplayTextsIsDrawn) {
+  const std::string dir = KORVANE_PROGRAM_DIR;
+  TokenTable tokens;
+  RecordingMessageSink sink;
+  ASSERT_TRUE(tokens.LoadTokenTable(dir, sink));
+  ASSERT_GT(tokens.size(), 100u);
+  CalculatorFonts fonts;
+  ASSERT_TRUE(fonts.LoadLargeFont(ProgramDirectory(dir, dir), sink));
+  ASSERT_TRUE(fonts.LoadSmallFont(ProgramDirectory(dir, dir), sink));
+  for (const TokenRecord& record : tokens.records()) {
+    for (const char ch : record.DisplayText()) {
+      const auto code = static_cast<std::uint8_t>(ch);
+      // The line break is never drawn; the blank is drawn as paper.
+      if (code == 0x0D || code == ' ') continue;
+      EXPECT_TRUE(fonts.LargeGlyphHasInk(code)) << "code 0x" << std::hex << int(code) << " of \""
+                                                << record.DisplayText() << "\"";
+      EXPECT_GT(fonts.SmallGlyphOf(code).width, 0) << "code 0x" << std::hex << int(code);
+    }
+  }
 }
 
 TEST(ShippedFontsTest, GlyphHeadersAgreeWithTheCharset) {
