@@ -166,9 +166,9 @@ TEST(CasReadTest, RandomBytesNeverCrash) {
     for (auto& b : file) b = static_cast<std::uint8_t>(random());
     if (!file.empty() && round % 2 == 0) {
       file[0] = 0x3A;
-      const char* tags[] = {"TXT\0PG", "VAL\0MT", "IMG\0PC", "DC", "DD"};
-      const char* tag = tags[round % 5];
-      for (std::size_t i = 0; i < 6 && 1 + i < file.size(); ++i) file[1 + i] = static_cast<std::uint8_t>(tag[i]);
+      const std::string_view tags[] = {"TXT\0PG"sv, "VAL\0MT"sv, "IMG\0PC"sv, "DC"sv, "DD"sv};
+      const std::string_view tag = tags[round % 5];
+      for (std::size_t i = 0; i < tag.size() && 1 + i < file.size(); ++i) file[1 + i] = static_cast<std::uint8_t>(tag[i]);
     }
     const ReadResult read = ReadCas(file);
     for (const auto& item : read.items) EXPECT_LE(item.data.size(), file.size());
