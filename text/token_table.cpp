@@ -99,6 +99,14 @@ uint8_t ProgramChecksum(std::span<const uint8_t> bytes) {
   return uint8_t(PROGRAM_START - sum);
 }
 
+ProgramBytes MakeProgramData(std::span<const uint8_t> tokens) {
+  ProgramBytes data{PROGRAM_START};
+  data.insert(data.end(), tokens.begin(), tokens.end());
+  data.push_back(PROGRAM_END);
+  data.push_back(ProgramChecksum(data));
+  return data;
+}
+
 Message TokeniseFailedMessage(int line) {
   Message message = TextMessage(TEXT_ID_TOKENISE_FAILED, {FormatArg(std::int64_t(line))});
   message.icon = MessageIcon::Error;
@@ -254,7 +262,7 @@ ExchangeMatch TokenTable::MatchExchangeText(std::string_view text) const {
 }
 
 TokeniseResult TokenTable::TokeniseProgramText(std::string_view text, bool autoCorrect) const {
-  ProgramBytes out{PROGRAM_START};
+  ProgramBytes out;
   int line = 1;
   bool inComment = false;
   bool inString = false;
@@ -288,9 +296,7 @@ TokeniseResult TokenTable::TokeniseProgramText(std::string_view text, bool autoC
     out.insert(out.end(), match.code.begin(), match.code.begin() + match.codeLength);
     pos += consumed;
   }
-  out.push_back(PROGRAM_END);
-  out.push_back(ProgramChecksum(out));
-  return {std::move(out), 0};
+  return {MakeProgramData(out), 0};
 }
 
 std::optional<ProgramBytes> TokenTable::TokeniseProgramText(std::string_view text, bool autoCorrect,

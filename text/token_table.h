@@ -78,6 +78,9 @@ struct TokeniseResult {
 // The checksum byte of program data whose bytes before it are `bytes`.
 uint8_t ProgramChecksum(std::span<const uint8_t> bytes);
 
+// ProgramData around the given tokens: 0x3A, the tokens, 0xFF, the checksum.
+ProgramBytes MakeProgramData(std::span<const uint8_t> tokens);
+
 class TokenTable {
  public:
   // Reads "tokens.ptt" from the program directory (with its trailing

@@ -4,6 +4,7 @@
 #include <QTextBlock>
 
 #include "support/recording_message_sink.h"
+#include "text/shipped_token_table.h"
 
 using namespace korvane;
 
@@ -15,14 +16,6 @@ EditorOptions TestOptions() {
   options.autoCorrect = true;
   for (int i = 0; i < EDITOR_COLOUR_COUNT; ++i) options.colours[i] = {uint8_t(10 * (i + 1)), 0, uint8_t(i)};
   return options;
-}
-
-ProgramBytes Program(std::initializer_list<uint8_t> tokens) {
-  ProgramBytes p{PROGRAM_START};
-  p.insert(p.end(), tokens);
-  p.push_back(PROGRAM_END);
-  p.push_back(ProgramChecksum(p));
-  return p;
 }
 
 QColor ColourAt(ProgramEditor& editor, int position) {
@@ -42,15 +35,12 @@ class ProgramEditorTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    test::RecordingMessageSink sink;
-    QVERIFY(table_.LoadTokenTable(KORVANE_PROGRAM_DIR, sink));
-  }
+  void initTestCase() { QVERIFY(table_.size() > 0); }
 
   void TypedLineIsCorrectedAndRecoloured() {
     const EditorOptions options = TestOptions();
     ProgramEditor editor(table_, options);
-    editor.OpenProgram(Program({}));
+    editor.OpenProgram(test::Program({}));
     editor.show();
     QTest::keyClicks(&editor, "if a->b");
     QCOMPARE(editor.toPlainText(), QString::fromUtf8("If a→b"));
@@ -63,13 +53,13 @@ class ProgramEditorTest : public QObject {
     const auto stored = editor.StoreEditedProgram(sink);
     QVERIFY(stored.has_value());
     QVERIFY(sink.messages.empty());
-    QCOMPARE(*stored, Program({0xF7, 0x00, 'a', 0x0E, 'b'}));
+    QCOMPARE(*stored, test::Program({0xF7, 0x00, 'a', 0x0E, 'b'}));
     QVERIFY(!editor.EditorTextChanged());
   }
 
   void EditThatDoesNotTokeniseKeepsTheEditorOpen() {
     ProgramEditor editor(table_, TestOptions());
-    editor.OpenProgram(Program({'A', 0x0D, 'B'}));
+    editor.OpenProgram(test::Program({'A', 0x0D, 'B'}));
     editor.show();
     editor.moveCursor(QTextCursor::End);
     // A character the calculator lacks.
@@ -107,7 +97,7 @@ class ProgramEditorTest : public QObject {
 
   void OpeningAndClosingWithoutChangesStoresNothing() {
     ProgramEditor editor(table_, TestOptions());
-    const ProgramBytes program = Program({0xF7, 0x18, 0x0D, 0x22, 'H', 'I', 0x22, 0x0C, 0x7F, 0x99, 0x1A});
+    const ProgramBytes program = test::Program({0xF7, 0x18, 0x0D, 0x22, 'H', 'I', 0x22, 0x0C, 0x7F, 0x99, 0x1A});
     editor.OpenProgram(program);
     QVERIFY(!editor.EditorTextChanged());
     QCOMPARE(editor.textCursor().position(), 0);
@@ -120,13 +110,13 @@ class ProgramEditorTest : public QObject {
 
   void InsertSymbolAndFind() {
     ProgramEditor editor(table_, TestOptions());
-    editor.OpenProgram(Program({'1'}));
+    editor.OpenProgram(test::Program({'1'}));
     editor.moveCursor(QTextCursor::End);
     editor.InsertSymbol(0x0E);
     editor.InsertSymbol('A');
     QCOMPARE(editor.toPlainText(), QString::fromUtf8("1→A"));
     QCOMPARE(editor.PlainText(), std::string("1\x0E" "A"));
-    editor.OpenProgram(Program({0xF7, 0x18, 0x0D, 'A', 0x0D, 0xF7, 0x18}));
+    editor.OpenProgram(test::Program({0xF7, 0x18, 0x0D, 'A', 0x0D, 0xF7, 0x18}));
     QVERIFY(editor.FindNext("clrtext"));
     QCOMPARE(editor.textCursor().selectionStart(), 0);
     QVERIFY(editor.FindNext("CLRTEXT"));
@@ -137,7 +127,7 @@ class ProgramEditorTest : public QObject {
   }
 
  private:
-  TokenTable table_;
+  const TokenTable& table_ = test::ShippedTokenTable();
 };
 
 QTEST_MAIN(ProgramEditorTest)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/recording_message_sink.h"
+#include "text/shipped_token_table.h"
 #include "text/calculator_charset.h"
 #include "text/editor_text.h"
 
@@ -11,28 +12,10 @@ namespace {
 
 using C = ColourClass;
 
-const TokenTable& Table() {
-  static const TokenTable table = [] {
-    TokenTable t;
-    test::RecordingMessageSink sink;
-    EXPECT_TRUE(t.LoadTokenTable(KORVANE_PROGRAM_DIR, sink));
-    return t;
-  }();
-  return table;
-}
 
-std::string Calc(std::string_view utf8) { return Utf8ToCalc(utf8, LineBreaks::Keep).value(); }
-
-ProgramBytes Program(const std::vector<uint8_t>& tokens) {
-  ProgramBytes p{PROGRAM_START};
-  p.insert(p.end(), tokens.begin(), tokens.end());
-  p.push_back(PROGRAM_END);
-  p.push_back(ProgramChecksum(p));
-  return p;
-}
 
 RenderedText Render(const std::vector<uint8_t>& tokens, bool highlighting = true, bool lineBreak = true) {
-  return RenderProgram(Table(), Program(tokens), true, {highlighting, lineBreak});
+  return RenderProgram(test::ShippedTokenTable(), test::Program(tokens), true, {highlighting, lineBreak});
 }
 
 // The runs as (UTF-8 text, colour) for readable expectations.
@@ -85,8 +68,8 @@ TEST(ProgramRendererTest, UnknownCodesShowMarkers) {
   EXPECT_EQ(r.runs[0].colour, C::None);
   EXPECT_EQ(r.plainText, "A<26> B<127,153>");
   // Storing turns a marker into its characters.
-  EXPECT_EQ(Table().TokeniseProgramText("<127,153>", true).data.value(),
-            Program({'<', '1', '2', '7', ',', '1', '5', '3', '>'}));
+  EXPECT_EQ(test::ShippedTokenTable().TokeniseProgramText("<127,153>", true).data.value(),
+            test::Program({'<', '1', '2', '7', ',', '1', '5', '3', '>'}));
 }
 
 TEST(ProgramRendererTest, DisplayStopEndsTheLineAndTheString) {
@@ -102,12 +85,12 @@ TEST(ProgramRendererTest, WalkStopsAtTheEndWithoutReadingBeyond) {
   // The checksum after 0xFF is not shown; a prefix just before the end is one marker.
   EXPECT_EQ(Render({'A'}).plainText, "A");
   const std::vector<uint8_t> cut = {PROGRAM_START, 'A', 0x7F};
-  EXPECT_EQ(RenderProgram(Table(), cut, true, {false, true}).plainText, "A<127> ");
+  EXPECT_EQ(RenderProgram(test::ShippedTokenTable(), cut, true, {false, true}).plainText, "A<127> ");
   const std::vector<uint8_t> prefixThenEnd = {PROGRAM_START, 0xF7, PROGRAM_END, 0x41};
-  EXPECT_EQ(RenderProgram(Table(), prefixThenEnd, true, {false, true}).plainText, "<247> ");
+  EXPECT_EQ(RenderProgram(test::ShippedTokenTable(), prefixThenEnd, true, {false, true}).plainText, "<247> ");
   // Plain source: every byte is itself.
   const std::string plain = "A{\\}B";
-  const auto r = RenderProgram(Table(), std::span(reinterpret_cast<const uint8_t*>(plain.data()), plain.size()),
+  const auto r = RenderProgram(test::ShippedTokenTable(), std::span(reinterpret_cast<const uint8_t*>(plain.data()), plain.size()),
                                false, {true, true});
   EXPECT_EQ(r.plainText, plain);
 }
@@ -131,13 +114,13 @@ TEST(ProgramRendererTest, ProgramsComeBackUnchangedFromTheirText) {
        'B', 0x0E, 'C', 0x0D, 0xA7, 'A', 0x0E, 'D', 0x0D, 0x7F, 0xB3, 'A', 0x0D, '1', 0x0F, 0x87, '3', 0x0D},
   };
   for (const auto& tokens : programs) {
-    const ProgramBytes program = Program(tokens);
+    const ProgramBytes program = test::Program(tokens);
     for (bool highlighting : {true, false}) {
-      const auto shown = RenderProgram(Table(), program, true, {highlighting, true});
+      const auto shown = RenderProgram(test::ShippedTokenTable(), program, true, {highlighting, true});
       const std::string widgetText = EditorTextFromPlain(shown.plainText);
       const std::string back = PlainFromEditorText(widgetText);
       EXPECT_EQ(back, shown.plainText);
-      const auto stored = Table().TokeniseProgramText(back, true);
+      const auto stored = test::ShippedTokenTable().TokeniseProgramText(back, true);
       ASSERT_TRUE(stored.data) << widgetText << " line " << stored.failedLine;
       EXPECT_EQ(*stored.data, program) << widgetText;
     }
@@ -147,17 +130,17 @@ TEST(ProgramRendererTest, ProgramsComeBackUnchangedFromTheirText) {
 TEST(RehighlightLineTest, TypedLineIsCorrectedAndColoured) {
   EditorOptions options;
   options.highlighting = true;
-  const auto r = RehighlightLine(Table(), "if a>1 -> b", options);
+  const auto r = RehighlightLine(test::ShippedTokenTable(), "if a>1 -> b", options);
   ASSERT_TRUE(r);
   // "if " matches the command outside literals; " -> " is the arrow.
   EXPECT_EQ(Runs(*r), (std::vector<std::pair<std::string, C>>{{"If ", C::TwoByteCommand},
                                                               {"a>", C::Ascii},
                                                               {"1", C::Number},
                                                               {"→b", C::Ascii}}));
-  EXPECT_FALSE(RehighlightLine(Table(), std::string("A\0B", 3), options));  // left as typed
-  EXPECT_FALSE(RehighlightLine(Table(), "", options));
+  EXPECT_FALSE(RehighlightLine(test::ShippedTokenTable(), std::string("A\0B", 3), options));  // left as typed
+  EXPECT_FALSE(RehighlightLine(test::ShippedTokenTable(), "", options));
   options.autoCorrect = false;
-  EXPECT_EQ(RehighlightLine(Table(), "if a", options)->plainText, "if a");
+  EXPECT_EQ(RehighlightLine(test::ShippedTokenTable(), "if a", options)->plainText, "if a");
 }
 
 TEST(EditorTextTest, LineBreaksAndUnknownCharacters) {
@@ -167,7 +150,7 @@ TEST(EditorTextTest, LineBreaksAndUnknownCharacters) {
   // A character the calculator lacks becomes a byte no token has, on its line.
   const std::string plain = PlainFromEditorText("A\n\xC3\xA9");
   EXPECT_EQ(plain, std::string("A\r\n\0", 4));
-  EXPECT_EQ(Table().TokeniseProgramText(plain, true).failedLine, 2);
+  EXPECT_EQ(test::ShippedTokenTable().TokeniseProgramText(plain, true).failedLine, 2);
 }
 
 }  // namespace

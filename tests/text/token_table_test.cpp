@@ -5,6 +5,7 @@
 #include <random>
 
 #include "support/recording_message_sink.h"
+#include "text/shipped_token_table.h"
 #include "support/temp_dir.h"
 #include "text/calculator_charset.h"
 
@@ -36,25 +37,6 @@ std::span<const uint8_t> Bytes(const std::string& s) {
 
 std::string Calc(std::string_view utf8) { return Utf8ToCalc(utf8, LineBreaks::Keep).value(); }
 
-// The table that ships, as the build made it.
-const TokenTable& ShippedTable() {
-  static const TokenTable table = [] {
-    TokenTable t;
-    test::RecordingMessageSink sink;
-    EXPECT_TRUE(t.LoadTokenTable(KORVANE_PROGRAM_DIR, sink));
-    EXPECT_TRUE(sink.messages.empty());
-    return t;
-  }();
-  return table;
-}
-
-ProgramBytes Program(std::initializer_list<uint8_t> tokens) {
-  ProgramBytes p{PROGRAM_START};
-  p.insert(p.end(), tokens);
-  p.push_back(PROGRAM_END);
-  p.push_back(ProgramChecksum(p));
-  return p;
-}
 
 TEST(TokenTableLookupTest, ByCodeTakesFirstRecordAndNeverReadsPastTheInput) {
   const TokenTable table = TableOf({Record({0x41}, "A"), Record({0x41}, "second"),
@@ -168,7 +150,7 @@ TEST(TokenTableMatchTest, HyphenMinusAndNegativeSignInterchangeInLongerTexts) {
 }
 
 TEST(TokenTableMatchTest, IndexedLookupsEqualThePlainScans) {
-  const TokenTable& table = ShippedTable();
+  const TokenTable& table = test::ShippedTokenTable();
   // Texts made of pieces of the table's own display and exchange texts, mixed
   // with random bytes and letter case flips, so near misses are common.
   std::mt19937 random(12345);
@@ -213,10 +195,10 @@ TEST(TokenTableMatchTest, IndexedLookupsEqualThePlainScans) {
 }
 
 TEST(TokeniseProgramTextTest, DisplayStopTakesItsLineBreakAndCountsTheLine) {
-  const TokenTable& table = ShippedTable();
+  const TokenTable& table = test::ShippedTokenTable();
   const auto result = table.TokeniseProgramText(Calc("\"HI\"◢\r\nA\r\n"), true);
   ASSERT_TRUE(result.data);
-  EXPECT_EQ(*result.data, Program({0x22, 'H', 'I', 0x22, 0x0C, 'A', 0x0D}));
+  EXPECT_EQ(*result.data, test::Program({0x22, 'H', 'I', 0x22, 0x0C, 'A', 0x0D}));
   // The line counter moved on at the display-and-stop: the bad character is on line 3.
   const auto failed = table.TokeniseProgramText(Calc("1◢\r\nA\r\n") + "\x1A", true);
   EXPECT_FALSE(failed.data);
@@ -224,7 +206,7 @@ TEST(TokeniseProgramTextTest, DisplayStopTakesItsLineBreakAndCountsTheLine) {
 }
 
 TEST(TokeniseProgramTextTest, FailureShowsMessage18WithTheLine) {
-  const TokenTable& table = ShippedTable();
+  const TokenTable& table = test::ShippedTokenTable();
   test::RecordingMessageSink sink;
   EXPECT_FALSE(table.TokeniseProgramText(std::string("A\r\nB\r\nC\x1A"), true, sink));
   ASSERT_EQ(sink.messages.size(), 1u);
@@ -237,27 +219,27 @@ TEST(TokeniseProgramTextTest, FailureShowsMessage18WithTheLine) {
 }
 
 TEST(TokeniseProgramTextTest, CaseRulesFollowCommentsAndStrings) {
-  const TokenTable& table = ShippedTable();
+  const TokenTable& table = test::ShippedTokenTable();
   // "if" in a string and after an apostrophe stays letters; outside it is the command.
   auto data = table.TokeniseProgramText("if 1\r\n\"if \"\r\n'if \r\nif 1", true).data.value();
-  const ProgramBytes expected = Program({0xF7, 0x00, '1', 0x0D, 0x22, 'i', 'f', ' ', 0x22, 0x0D, 0x27, 'i', 'f',
+  const ProgramBytes expected = test::Program({0xF7, 0x00, '1', 0x0D, 0x22, 'i', 'f', ' ', 0x22, 0x0D, 0x27, 'i', 'f',
                                          ' ', 0x0D, 0xF7, 0x00, '1'});
   EXPECT_EQ(data, expected);
   // An apostrophe inside a string opens no comment: after the string "if " is a command again.
   data = table.TokeniseProgramText("\"'\"if 1", true).data.value();
-  EXPECT_EQ(data, Program({0x22, 0x27, 0x22, 0xF7, 0x00, '1'}));
+  EXPECT_EQ(data, test::Program({0x22, 0x27, 0x22, 0xF7, 0x00, '1'}));
   // The colon does not end a comment, the semicolon does.
   data = table.TokeniseProgramText("'x:if ;if 1", true).data.value();
-  EXPECT_EQ(data, Program({0x27, 'x', ':', 'i', 'f', ' ', ';', 0xF7, 0x00, '1'}));
+  EXPECT_EQ(data, test::Program({0x27, 'x', ':', 'i', 'f', ' ', ';', 0xF7, 0x00, '1'}));
 }
 
 TEST(TokeniseProgramTextTest, ChecksumMakesTheBytesAfterTheStartSumToZero) {
-  const auto data = ShippedTable().TokeniseProgramText(Calc("For 1→A To 10\r\nNext"), true).data.value();
+  const auto data = test::ShippedTokenTable().TokeniseProgramText(Calc("For 1→A To 10\r\nNext"), true).data.value();
   unsigned sum = 0;
   for (size_t i = 1; i < data.size(); ++i) sum += data[i];
   EXPECT_EQ(sum % 256, 0u);
   EXPECT_EQ(data[data.size() - 2], PROGRAM_END);
-  EXPECT_EQ(ShippedTable().TokeniseProgramText("", true).data.value(), Program({}));
+  EXPECT_EQ(test::ShippedTokenTable().TokeniseProgramText("", true).data.value(), test::Program({}));
 }
 
 TEST(TokenTableLoadTest, WholeRecordsOnlyAndDamagedRecordsLeftOut) {
@@ -303,7 +285,7 @@ TEST(TokenTableLoadTest, StopsAtItsCapacity) {
 }
 
 TEST(ShippedTokenTableTest, HoldsEveryTokenWithAFixedRole) {
-  const TokenTable& table = ShippedTable();
+  const TokenTable& table = test::ShippedTokenTable();
   EXPECT_GT(table.size(), 300u);
   const std::vector<std::vector<uint8_t>> codes = {
       {0x0D}, {0x0C}, {0x27}, {0x22}, {0x3B}, {0x0E}, {0x11}, {0x13}, {0x89}, {0x99}, {0xA8}, {0xA9}, {0x87},
@@ -339,7 +321,7 @@ TEST(ShippedTokenTableTest, HoldsEveryTokenWithAFixedRole) {
 TEST(ShippedTokenTableTest, EveryTokenComesBackFromItsOwnTexts) {
   // Each code's display text (outside and inside literals) and exchange text
   // must lead back to that code, or the editor and .cat files would change programs.
-  const TokenTable& table = ShippedTable();
+  const TokenTable& table = test::ShippedTokenTable();
   for (const auto& r : table.records()) {
     const std::span<const uint8_t> code(r.code.data(), r.codeLength);
     if (table.FindTokenByCode(code).displayText != r.DisplayText()) continue;  // a later alias

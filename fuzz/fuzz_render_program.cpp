@@ -1,0 +1,45 @@
+// Rendering arbitrary program bytes: no crash, and the text is stable: the
+// bytes from tokenising a rendered text render and tokenise to themselves.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+#include "settings/message_sink.h"
+#include "text/program_renderer.h"
+#include "text/token_table.h"
+
+namespace {
+
+class IgnoreMessages : public korvane::MessageSink {
+ public:
+  void ShowMessage(const korvane::Message&) override {}
+};
+
+const korvane::TokenTable& Table() {
+  static const korvane::TokenTable table = [] {
+    korvane::TokenTable t;
+    IgnoreMessages sink;
+    if (!t.LoadTokenTable(KORVANE_PROGRAM_DIR, sink)) std::abort();
+    return t;
+  }();
+  return table;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  const korvane::TokenTable& table = Table();
+  const korvane::RenderOptions options{(data[0] & 1) != 0, (data[0] & 2) != 0};
+  const std::span<const uint8_t> program(data, size);  // the first byte stands where 0x3A does
+
+  const auto first = korvane::RenderProgram(table, program, true, options);
+  korvane::RenderProgram(table, program, false, options);
+  const auto tokens = table.TokeniseProgramText(first.plainText, true);
+  if (!tokens.data) return 0;
+  const auto second = korvane::RenderProgram(table, *tokens.data, true, options);
+  const auto again = table.TokeniseProgramText(second.plainText, true);
+  if (!again.data || *again.data != *tokens.data) std::abort();
+  return 0;
+}
