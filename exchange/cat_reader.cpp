@@ -298,12 +298,16 @@ class CatReader {
     CopyNumber(header, link_header::SHEETS, KEY_SHEETS);
     SetRecordChecksum(header);
 
+    // Each sheet is its "Sheet:" and "Color:" lines and exactly 64 bitmap
+    // lines; anything else would give a block the header does not describe.
     Bytes data;
     std::size_t sheetStart = 0;
-    std::size_t bitmapBytes = 0;
+    std::optional<std::size_t> bitmapBytes;  // none before the first "Sheet:"
+    auto sheetComplete = [&] { return !bitmapBytes || *bitmapBytes == CAT_SHEET_BITMAP_BYTES; };
     while (!AtEnd()) {
       const std::string_view line = CurrentLine();
       if (StartsWithNoCase(line, "sheet:")) {
+        if (!sheetComplete()) return Malformed(), std::nullopt;
         sheetStart = data.size();
         bitmapBytes = 0;
         data.push_back(RECORD_START);
@@ -314,12 +318,13 @@ class CatReader {
         WriteU16BE(data, data.size() - 2, static_cast<std::uint16_t>(LeadingNumber(line.substr(6))));
       } else {
         // A bitmap line: 32 hexadecimal digits.
-        if (line.size() < 32 || !std::all_of(line.begin(), line.begin() + 32, [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); })) {
-          return Malformed(), std::nullopt;
-        }
+        const bool hexLine = line.size() >= 32 && std::all_of(line.begin(), line.begin() + 32, [](char c) {
+          return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+        });
+        if (!hexLine || !bitmapBytes || *bitmapBytes >= CAT_SHEET_BITMAP_BYTES) return Malformed(), std::nullopt;
         for (std::size_t i = 0; i < 32; i += 2) data.push_back(ParseHexByte(line[i], line[i + 1]));
-        bitmapBytes += 16;
-        if (bitmapBytes == CAT_SHEET_BITMAP_BYTES) {
+        *bitmapBytes += 16;
+        if (*bitmapBytes == CAT_SHEET_BITMAP_BYTES) {
           data.push_back(0);
           SetRecordChecksum(std::span(data).subspan(sheetStart));
         }
@@ -327,6 +332,7 @@ class CatReader {
       if (data.size() > READ_AREA_SIZE) return Malformed(), std::nullopt;
       if (!NextLine()) return std::nullopt;
     }
+    if (!sheetComplete()) return Malformed(), std::nullopt;
     return HeaderItem(ITEM_PICTURE, std::move(header), std::move(data));
   }
 

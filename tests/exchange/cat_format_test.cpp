@@ -204,13 +204,22 @@ TEST(CatRoundTripTest, EveryKindWritesAndReadsBack) {
   EXPECT_EQ(Read(second).items, read.items);
 }
 
-TEST(CatPictureTest, ShortBitmapLineIsMalformed) {
-  std::string file = Write({PictureItem("P", 1)});
-  const std::size_t line = file.find("Color:1\r\n") + 9;
-  file.erase(line + 30, 2);  // 30 digits left on that line
-  const ReadResult read = Read(file);
-  EXPECT_EQ(read.outcome, ReadOutcome::Malformed);
-  EXPECT_TRUE(read.items.empty());
+TEST(CatPictureTest, SheetsMustHoldSixtyFourFullLines) {
+  const std::string good = Write({PictureItem("P", 2)});
+  const std::size_t firstBitmap = good.find("Color:1\r\n") + 9;
+  const std::size_t secondSheet = good.find("Sheet:2");
+  const std::string line = good.substr(firstBitmap, 34);
+  std::vector<std::string> broken = {good, good, good, good};
+  broken[0].erase(firstBitmap + 30, 2);            // a line of 30 digits
+  broken[1].erase(firstBitmap, 34);                // a sheet of 63 lines
+  broken[2].insert(secondSheet, line);             // a sheet of 65 lines
+  broken[3].insert(good.find("Sheet:1"), line);    // a line before any sheet
+  for (const std::string& file : broken) {
+    const ReadResult read = Read(file);
+    EXPECT_EQ(read.outcome, ReadOutcome::Malformed);
+    EXPECT_TRUE(read.items.empty());
+  }
+  EXPECT_EQ(Read(good).items.size(), 1u);
 }
 
 TEST(CatReadTest, ReadingAreaLimit) {
