@@ -87,6 +87,17 @@ bool MatrixViewState::LoadItem(std::span<const std::uint8_t> linkHeader, std::sp
   return true;
 }
 
+void MatrixViewState::AssignValues(int rows, int columns, std::span<const double> rowMajor) {
+  Resize(rows, columns);
+  if (rows <= 0 || columns <= 0) return;
+  const std::size_t stride = static_cast<std::size_t>(columns);
+  for (std::size_t i = 0; i < rowMajor.size(); ++i) {
+    const std::size_t row = i / stride;
+    if (row >= static_cast<std::size_t>(rows_)) break;
+    SetCell(static_cast<int>(row), static_cast<int>(i % stride), rowMajor[i]);
+  }
+}
+
 void MatrixViewState::SetCell(int row, int column, double value) {
   if (row < 0 || column < 0 || row >= rows_ || column >= columns_) return;
   grid_[static_cast<std::size_t>(row) * MATRIX_GRID_COLUMNS + static_cast<std::size_t>(column)] = value;

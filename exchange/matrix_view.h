@@ -37,6 +37,10 @@ class MatrixViewState {
   // short to hold the dimensions (the state is then empty).
   bool LoadItem(std::span<const std::uint8_t> linkHeader, std::span<const std::uint8_t> data);
 
+  // The dimensions and the cells of a matrix held elsewhere (the emulator's),
+  // `rowMajor` giving rows x columns values; missing values stay 0.
+  void AssignValues(int rows, int columns, std::span<const double> rowMajor);
+
   int Rows() const { return rows_; }
   int Columns() const { return columns_; }
   // Cells by row and column from 0; outside the dimensions a set is ignored

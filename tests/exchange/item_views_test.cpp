@@ -129,6 +129,19 @@ TEST(MatrixViewStateTest, LoadSkipsRecordsOutsideTheMatrixAndShortRecords) {
   EXPECT_EQ(state.Rows(), 0);
 }
 
+TEST(MatrixViewStateTest, AssignedValuesFillRowByRow) {
+  MatrixViewState state;
+  const double values[] = {1, 2, 3, 4, 5, 6, 7};
+  state.AssignValues(2, 3, values);
+  EXPECT_EQ(state.Cell(0, 2), 3);
+  EXPECT_EQ(state.Cell(1, 0), 4);
+  EXPECT_EQ(state.Cell(1, 2), 6);
+  // Fewer values than cells: the rest is 0.
+  state.AssignValues(2, 2, std::span<const double>(values, 3));
+  EXPECT_EQ(state.Cell(1, 0), 3);
+  EXPECT_EQ(state.Cell(1, 1), 0);
+}
+
 TEST(MatrixViewStateTest, DimensionsAreCutToTheGrid) {
   MatrixViewState state;
   ASSERT_TRUE(state.LoadItem(LinkHeader(60000, 600), {}));

@@ -271,6 +271,18 @@ TEST(ShippedFontsTest, EveryCharacterOfTheTokenDisplayTextsIsDrawn) {
   }
 }
 
+TEST(ShippedFontsTest, ScreenFontIsATrueTypeFontNamedKorvaneFX) {
+  std::ifstream in(std::string(KORVANE_PROGRAM_DIR) + "KorvaneFX.ttf", std::ios::binary);
+  ASSERT_TRUE(in) << "KorvaneFX.ttf was not built (python3-fonttools missing?)";
+  const std::string font(std::istreambuf_iterator<char>(in), {});
+  ASSERT_GT(font.size(), 12u);
+  EXPECT_EQ(font.substr(0, 4), std::string("\x00\x01\x00\x00", 4));
+  // The family name as the name table keeps it for Windows: UTF-16, big-endian.
+  std::string utf16;
+  for (const char c : std::string("Korvane FX")) utf16 += std::string(1, '\0') + c;
+  EXPECT_NE(font.find(utf16), std::string::npos);
+}
+
 TEST(ShippedFontsTest, GlyphHeadersAgreeWithTheCharset) {
   const std::regex header("^0x([0-9A-F]{2}) U\\+([0-9A-F]{4,6}) ");
   for (const char* name : {"large_glyphs.txt", "small_glyphs.txt"}) {
