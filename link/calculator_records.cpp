@@ -32,6 +32,16 @@ std::string ReadCString(ByteSpan field, std::size_t limit) {
   return text;
 }
 
+// An end record: its tag, 0xFF up to the checksum.
+template <std::size_t Length>
+std::array<std::uint8_t, Length> EndRecordOf(std::string_view tag) {
+  std::array<std::uint8_t, Length> bytes;
+  bytes.fill(0xFF);
+  WriteText(bytes, 0, tag);
+  SetRecordChecksum(bytes);
+  return bytes;
+}
+
 }  // namespace
 
 std::uint8_t RecordChecksum(ByteSpan bytesBefore) {
@@ -166,21 +176,9 @@ std::array<std::uint8_t, PACKET_HEADER_LENGTH> ModelPacket() {
   return bytes;
 }
 
-std::array<std::uint8_t, LINK_HEADER_LENGTH> EndRecord9600() {
-  std::array<std::uint8_t, LINK_HEADER_LENGTH> bytes;
-  bytes.fill(0xFF);
-  WriteText(bytes, 0, ":END");
-  SetRecordChecksum(bytes);
-  return bytes;
-}
+std::array<std::uint8_t, LINK_HEADER_LENGTH> EndRecord9600() { return EndRecordOf<LINK_HEADER_LENGTH>(":END"); }
 
-std::array<std::uint8_t, PACKET_HEADER_LENGTH> EndRecord38400() {
-  std::array<std::uint8_t, PACKET_HEADER_LENGTH> bytes;
-  bytes.fill(0xFF);
-  WriteText(bytes, 0, ":END1");
-  SetRecordChecksum(bytes);
-  return bytes;
-}
+std::array<std::uint8_t, PACKET_HEADER_LENGTH> EndRecord38400() { return EndRecordOf<PACKET_HEADER_LENGTH>(":END1"); }
 
 std::optional<Bytes> BuildLinkHeader(ItemType kind, LinkProtocol protocol, const ProgramInfo& info) {
   if (kind == ITEM_END) {
