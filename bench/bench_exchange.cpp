@@ -44,11 +44,13 @@ std::vector<ExchangeItem> FiveHundredPrograms() {
   for (int i = 0; i < 500; ++i) {
     ExchangeItem item;
     item.type = ITEM_PROGRAM;
-    item.name = "P" + std::to_string(i);
-    item.data.push_back(0x3A);
-    while (item.data.size() + kLine.size() < 1022) item.data.insert(item.data.end(), kLine.begin(), kLine.end());
-    item.data.push_back(0xFF);
-    item.data.push_back(0);
+    item.name = std::to_string(i);
+    item.name.insert(0, 1, 'P');
+    std::string bytes = ":";
+    while (bytes.size() + kLine.size() < 1022) bytes += kLine;
+    bytes += "\xFF";
+    bytes += '\0';
+    item.data.assign(bytes.begin(), bytes.end());
     SetRecordChecksum(item.data);
     const auto info = ProgramInfoBytes({static_cast<std::uint32_t>(item.data.size()), item.name, ""});
     item.info.assign(info.begin(), info.end());
