@@ -1,8 +1,10 @@
 #pragma once
 // The commands of korvane-cli, each working on an opened ApplicationCore.
+// Each subsystem contributes its commands from a file of its own.
 
 #include <ostream>
 #include <span>
+#include <vector>
 
 #include "shell/application_core.h"
 #include "shell/cli_arguments.h"
@@ -25,5 +27,15 @@ struct CliCommand {
 
 // Every command korvane-cli knows, in the order --help lists them.
 std::span<const CliCommand> CliCommands();
+
+// The commands of each area (shell/cli_*_commands.cpp).
+std::vector<CliCommand> CliItemCommands();
+std::vector<CliCommand> CliTextCommands();
+std::vector<CliCommand> CliExchangeCommands();
+std::vector<CliCommand> CliPictureCommands();
+
+// The item at `path` as `list` prints it ("/Programs/GAME", letter case
+// ignored); NO_ITEM when there is none. "/" is the top level (ROOT_FOLDER_ID).
+ItemId FindItemByPath(const ItemStore& store, std::string_view path);
 
 }  // namespace korvane

@@ -28,7 +28,8 @@ class TreeBuilderTest : public ::testing::Test {
     return ids;
   }
   int Count(int id) const {
-    return static_cast<int>(std::count(messages.TextIds().begin(), messages.TextIds().end(), id));
+    const std::vector<int> ids = messages.TextIds();
+    return static_cast<int>(std::count(ids.begin(), ids.end(), id));
   }
 
   TempDir dir;
@@ -67,7 +68,9 @@ TEST_F(TreeBuilderTest, CollapsedFolderAndHiddenTemporaryFolder) {
   }
   ASSERT_EQ(b.insertions.size(), 4u);  // Lists, L1, the plain "temp" and IMPORTED
   for (const auto& i : b.insertions) {
-    if (i.header.name == "L1") EXPECT_FALSE(i.expandParent);
+    if (i.header.name == "L1") {
+      EXPECT_FALSE(i.expandParent);
+    }
   }
   EXPECT_TRUE(messages.messages.empty());
 }

@@ -1,0 +1,7 @@
+#include "shell/cli_commands.h"
+
+namespace korvane {
+
+std::vector<CliCommand> CliTextCommands() { return {}; }
+
+}  // namespace korvane
