@@ -34,11 +34,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const korvane::RenderOptions options{(data[0] & 1) != 0, (data[0] & 2) != 0};
   const std::span<const uint8_t> program(data, size);  // the first byte stands where 0x3A does
 
-  const auto first = korvane::RenderProgram(table, program, true, options);
+  korvane::RenderProgram(table, program, true, options);
   korvane::RenderProgram(table, program, false, options);
+
+  // Text that is tokenised again is rendered as the editor opens programs:
+  // with the line break after display-and-stop, which the tokeniser takes back.
+  const korvane::RenderOptions editor{options.highlighting, true};
+  const auto first = korvane::RenderProgram(table, program, true, editor);
   const auto tokens = table.TokeniseProgramText(first.plainText, true);
   if (!tokens.data) return 0;
-  const auto second = korvane::RenderProgram(table, *tokens.data, true, options);
+  const auto second = korvane::RenderProgram(table, *tokens.data, true, editor);
   const auto again = table.TokeniseProgramText(second.plainText, true);
   if (!again.data || *again.data != *tokens.data) std::abort();
   return 0;

@@ -1,5 +1,8 @@
 #include "text/program_renderer.h"
 
+#include <algorithm>
+#include <cstdio>
+
 namespace korvane {
 namespace {
 
@@ -38,6 +41,13 @@ class RunWriter {
 
 bool IsDigitOrPoint(char c) { return (c >= '0' && c <= '9') || c == '.'; }
 
+// "<a,b>", "<a>" or "<a> ", the numbers in decimal.
+std::string Marker(const char* format, int first, int second = 0) {
+  char text[16];
+  const int length = std::snprintf(text, sizeof text, format, first, second);
+  return std::string(text, size_t(std::clamp(length, 0, int(sizeof text) - 1)));
+}
+
 }  // namespace
 
 RenderedText RenderProgram(const TokenTable& table, std::span<const uint8_t> source, bool tokenised,
@@ -65,14 +75,14 @@ RenderedText RenderProgram(const TokenTable& table, std::span<const uint8_t> sou
       const bool pair = IsTokenPrefix(byte) && pos + 1 < source.size() && source[pos + 1] != 0x00 &&
                         source[pos + 1] != PROGRAM_END;
       if (pair) {
-        out.Write("<" + std::to_string(byte) + "," + std::to_string(source[pos + 1]) + ">", ColourClass::Error);
+        out.Write(Marker("<%d,%d>", byte, source[pos + 1]), ColourClass::Error);
         pos += 2;
       } else if (options.highlighting) {
-        out.Write("<" + std::to_string(byte) + ">", ColourClass::TwoByteCommand);
+        out.Write(Marker("<%d>", byte), ColourClass::TwoByteCommand);
         out.ForgetColour();
         pos += 1;
       } else {
-        out.Write("<" + std::to_string(byte) + "> ", ColourClass::None);
+        out.Write(Marker("<%d> ", byte), ColourClass::None);
         pos += 1;
       }
       continue;

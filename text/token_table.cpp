@@ -100,7 +100,9 @@ uint8_t ProgramChecksum(std::span<const uint8_t> bytes) {
 }
 
 ProgramBytes MakeProgramData(std::span<const uint8_t> tokens) {
-  ProgramBytes data{PROGRAM_START};
+  ProgramBytes data;
+  data.reserve(tokens.size() + 3);
+  data.push_back(PROGRAM_START);
   data.insert(data.end(), tokens.begin(), tokens.end());
   data.push_back(PROGRAM_END);
   data.push_back(ProgramChecksum(data));
@@ -293,7 +295,8 @@ TokeniseResult TokenTable::TokeniseProgramText(std::string_view text, bool autoC
         break;
     }
     if (match.codeLength == 1 && (match.code[0] == TOKEN_LINE_BREAK || match.code[0] == TOKEN_DISPLAY_STOP)) ++line;
-    out.insert(out.end(), match.code.begin(), match.code.begin() + match.codeLength);
+    out.push_back(match.code[0]);
+    if (match.codeLength == 2) out.push_back(match.code[1]);
     pos += consumed;
   }
   return {MakeProgramData(out), 0};
