@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -230,7 +231,8 @@ void MainWindow::WireTree() {
     if (key == Qt::Key_Delete) return RunCommand(CommandId::Delete);
     return false;
   };
-  connect(tree_, &QTreeWidget::itemSelectionChanged, this, [this] { SelectionChanged(); });
+  // The tree runs on its own guarded selection model, whose signal is the one to follow.
+  connect(tree_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { SelectionChanged(); });
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

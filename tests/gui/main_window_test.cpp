@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QDebug>
 #include <QToolBar>
 
 #include "shell/application_core.h"
@@ -182,7 +181,6 @@ class MainWindowTest : public QObject {
     QVERIFY(!f.window->Action(CommandId::Delete)->isEnabled());
 
     f.Select(screen);
-    qWarning() << "selected" << f.window->SelectedItemId() << screen << f.window->Tree()->currentItem();
     QVERIFY(f.window->ItemMenu()->isEnabled());
     QVERIFY(!f.window->Action(CommandId::Transmit)->isEnabled());
     QVERIFY(!f.window->Action(CommandId::Queue)->isEnabled());
