@@ -156,6 +156,7 @@ ImportReadResult ReadIntoTempFolder(ImportContext& c, const std::string& path, s
       ReadResult read = ReadExchangeFile(c, result.format, *bytes);
       if (read.message) c.messages.ShowMessage(*read.message);
       result.readerStopped = read.outcome != ReadOutcome::Complete;
+      result.readerMessageId = read.messageId;
       // A damaged file still offers the whole items read before the damage;
       // with none, there is nothing to decide.
       if (read.outcome == ReadOutcome::Malformed && read.items.empty())

@@ -69,6 +69,7 @@ struct ImportReadResult {
   SourceFormat format = SOURCE_NONE;
   std::size_t stored = 0;  // items now in the temporary folder
   bool readerStopped = false;  // the reader ended early (its message was shown)
+  int readerMessageId = -1;    // the first string id of the reader's message
 };
 
 // Steps up to the options: the temporary folder reset, the file read and its
