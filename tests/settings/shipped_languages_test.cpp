@@ -1,0 +1,79 @@
+// The language files that go with the program: every string id the program
+// uses is there in both languages, with the same placeholders, so a
+// translated text never asks for an argument its caller does not pass.
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+
+#include "settings/language_table.h"
+
+namespace korvane {
+namespace {
+
+std::set<int> IdsInUse() {
+  std::set<int> ids{1, 2, 3, 4, 6, 18, 19, 20, 21, 22, 23, 24, 25, 26, 61, 108, 109, 119, 120, 121, 122, 154, 161, 162, 163};
+  auto range = [&](int from, int to) {
+    for (int i = from; i <= to; ++i) ids.insert(i);
+  };
+  range(7, 17);
+  range(27, 28);
+  range(30, 79);
+  range(81, 93);
+  range(96, 107);
+  range(110, 118);
+  range(123, 153);
+  range(155, 160);
+  range(164, 172);
+  ids.insert({185, 190, 191});
+  return ids;
+}
+
+std::vector<std::string> Placeholders(const std::string& text) {
+  static const std::regex placeholder("%[-+ #0]*[0-9]*(\\.[0-9]+)?l*([diuxXcs%])");
+  std::vector<std::string> found;
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), placeholder); it != std::sregex_iterator(); ++it)
+    if ((*it)[2] != "%") found.push_back((*it)[2]);
+  return found;
+}
+
+class ShippedLanguages : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(english.LoadLanguages(std::string(KORVANE_PROGRAM_DIR) + "Language/", "English"), 1);
+    ASSERT_EQ(german.LoadLanguages(std::string(KORVANE_PROGRAM_DIR) + "Language/", "Deutsch", "Deutsch"), 1);
+  }
+  LanguageTable english;
+  LanguageTable german;
+};
+
+TEST_F(ShippedLanguages, EveryIdInUseIsTranslatedWithTheSamePlaceholders) {
+  for (int id : IdsInUse()) {
+    SCOPED_TRACE("string id " + std::to_string(id));
+    EXPECT_NE(english.Text(id), LANGUAGE_UNKNOWN_STRING);
+    EXPECT_NE(german.Text(id), LANGUAGE_UNKNOWN_STRING);
+    EXPECT_EQ(Placeholders(english.Text(id)), Placeholders(german.Text(id)));
+  }
+}
+
+TEST_F(ShippedLanguages, PlaceholdersMatchWhatCallersPass) {
+  using P = std::vector<std::string>;
+  EXPECT_EQ(Placeholders(english.Text(18)), P{"d"});             // line number
+  EXPECT_EQ(Placeholders(english.Text(22)), (P{"d", "s"}));      // data size, password
+  EXPECT_EQ(Placeholders(english.Text(23)), P{"d"});             // data size
+  EXPECT_EQ(Placeholders(english.Text(66)), (P{"s", "d"}));      // item name, line
+  EXPECT_EQ(Placeholders(english.Text(164)), (P{"d", "u"}));     // record, offset
+  EXPECT_EQ(Placeholders(english.Text(170)), P{"s"});            // file name
+  // Texts without arguments must not ask for any.
+  for (int id : {2, 3, 20, 25, 26, 33, 34, 35, 36, 37, 119, 120, 121})
+    EXPECT_TRUE(Placeholders(english.Text(id)).empty()) << id;
+}
+
+TEST_F(ShippedLanguages, GermanIsCompleteAndKnowsItsName) {
+  EXPECT_EQ(german.LanguageRecord(german.SelectedIndex()).name, "Deutsch");
+  EXPECT_NE(german.Text(3), english.Text(3));
+}
+
+}  // namespace
+}  // namespace korvane
