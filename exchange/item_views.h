@@ -9,6 +9,7 @@
 #include <span>
 
 #include "exchange/view_size.h"
+#include "link/item_type.h"
 #include "settings/message_sink.h"
 #include "settings/text_lookup.h"
 #include "text/calculator_font.h"
@@ -26,6 +27,9 @@ inline constexpr int TEXT_ID_PICTURE_SHEETS = 17;
 
 // Where a screen image's planes start in its data block.
 inline constexpr std::size_t SCREEN_PLANE_STRIDE = 1027;
+
+// The planes of a screen image item: 3 for ITEM_SCREEN_DC, 1 for ITEM_SCREEN_DD.
+inline constexpr int ScreenPlanes(ItemType type) { return type == ITEM_SCREEN_DC ? 3 : 1; }
 
 // A screen image of 1 plane (black) or 3 planes (blue, green, orange); `width`
 // and `height` from its ScreenHeader (bytes 3 and 4).
