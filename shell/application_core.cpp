@@ -20,6 +20,14 @@ bool ApplicationCore::OpenStore() {
   return false;
 }
 
+void ApplicationCore::LoadProgramTextData() {
+  // The table is read from whichever directory holds it (home first).
+  const std::string tokenFile = directory_.ProgramFile("tokens.ptt");
+  (void)tokens_.LoadTokenTable(tokenFile.substr(0, tokenFile.size() - std::string("tokens.ptt").size()), messages_);
+  fonts_.LoadLargeFont(directory_, messages_);
+  fonts_.LoadSmallFont(directory_, messages_);
+}
+
 void ApplicationCore::CloseStore() {
   if (store_.IsOpen()) store_.CloseStore();
 }

@@ -13,6 +13,8 @@
 #include "settings/settings_table.h"
 #include "shell/program_directory.h"
 #include "storage/item_store.h"
+#include "text/calculator_font.h"
+#include "text/token_table.h"
 
 namespace korvane {
 
@@ -30,11 +32,16 @@ class ApplicationCore {
   // Opens "storage.dat"; on failure shows message 3 after the store's own.
   [[nodiscard]] bool OpenStore();
   void CloseStore();
+  // The token table, then the large and the small calculator font; each
+  // loader reports its own problems and start-up goes on.
+  void LoadProgramTextData();
 
   const ProgramDirectory& Directory() const { return directory_; }
   SettingsTable& Settings() { return settings_; }
   const LanguageTable& Languages() const { return languages_; }
   ItemStore& Store() { return store_; }
+  const TokenTable& Tokens() const { return tokens_; }
+  const CalculatorFonts& Fonts() const { return fonts_; }
   MessageSink& Messages() { return messages_; }
 
   std::string StorePath() const { return directory_.UserFile("storage.dat"); }
@@ -46,6 +53,8 @@ class ApplicationCore {
   SettingsTable settings_;
   LanguageTable languages_;
   ItemStore store_;
+  TokenTable tokens_;
+  CalculatorFonts fonts_;
 };
 
 }  // namespace korvane

@@ -54,6 +54,7 @@ int RunKorvane(int argc, char** argv) {
 
   RegisterScreenFont(core.Directory());
   window.RebuildTree();
+  core.LoadProgramTextData();
 
   if (!StartMinimised(app.arguments()))
     window.show();

@@ -8,7 +8,9 @@
 #include <QRect>
 
 #include "settings/message_sink.h"
+#include "exchange/matrix_view.h"
 #include "shell/application_core.h"
+#include "text/rgb_image.h"
 
 class QPlainTextEdit;
 class QWidget;
@@ -40,17 +42,27 @@ class ViewPane : public QObject {
 
   QPlainTextEdit* LineNumbers() const { return lineNumbers_; }
   ContainerView* Container() const { return container_; }
+  const MatrixViewState& Matrix() const { return matrix_; }
+  // What the container shows, at the view size.
+  const RgbImage& ViewImage() const { return viewImage_; }
+  ViewSize ShownSize() const { return shownSize_; }
 
  signals:
   // The shown item's status text changed (status part 2).
   void StatusText(const QString& text);
 
  private:
+  void ShowInContainer(ViewSize size);
+  void MoveMatrixSelection(int key);
+
   ApplicationCore& core_;
   MessageSink& messages_;
   QRect pane_;
   QPlainTextEdit* lineNumbers_ = nullptr;
   ContainerView* container_ = nullptr;
+  RgbImage viewImage_;
+  ViewSize shownSize_;
+  MatrixViewState matrix_;
   ItemId currentId_ = NO_ITEM;
   ItemType currentType_ = 0;
 };

@@ -9,7 +9,10 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "emulator/qt/container_view.h"
+#include "link/calculator_records.h"
 #include "shell/application_core.h"
+#include "storage/byte_order.h"
 #include "shell/qt/item_tree_widget.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/user_prompts.h"
@@ -46,6 +49,7 @@ class MainWindowTest : public QObject {
     Fixture() : core(ProgramDirectory(home.Path(), KORVANE_PROGRAM_DIR), messages) {
       core.LoadSettingsAndLanguages();
       if (!core.OpenStore()) qFatal("store did not open");
+      core.LoadProgramTextData();
       window = std::make_unique<MainWindow>(core, messages, prompts);
       window->resize(640, 430);
     }
@@ -222,6 +226,63 @@ class MainWindowTest : public QObject {
     f.window->SplitterButton()->click();
     QVERIFY(f.window->Tree()->isVisible());
     QCOMPARE(f.window->SplitterButton()->text(), QString("<"));
+  }
+
+  void MatrixViewMovesItsSelectedCellWithTheArrows() {
+    Fixture f;
+    std::vector<std::uint8_t> header(LINK_HEADER_LENGTH, 0xFF);
+    header[0] = RECORD_START;
+    WriteU16BE(header, link_header::ROWS, 2);
+    WriteU16BE(header, link_header::COLUMNS, 3);
+    std::vector<std::uint8_t> data;
+    for (int r = 1; r <= 2; ++r)
+      for (int c = 1; c <= 3; ++c) {
+        const auto record = BuildValueRecord(r, c, r == 1 && c == 1 ? 1234567.0 : r * 10 + c);
+        data.insert(data.end(), record->begin(), record->end());
+      }
+    const ItemId matrix = f.core.Store().CreateItem("MAT A", std::nullopt, ROOT_FOLDER_ID, header, data, ITEM_MATRIX);
+    f.window->show();
+    f.window->RebuildTree();
+    f.Select(matrix);
+    ViewPane* view = f.window->View();
+    QVERIFY(view->Container()->isVisible());
+    QCOMPARE(view->ShownSize().width, 28 * 3 + 15);
+    ContainerView* container = view->Container();
+    for (int i = 0; i < 3; ++i) QTest::keyClick(container, Qt::Key_Right);
+    QTest::keyClick(container, Qt::Key_Up);
+    QCOMPARE(view->Matrix().SelectedColumn(), 3);
+    QCOMPARE(view->Matrix().SelectedRow(), 1);
+    // Shown at a whole-number scale, so each calculator pixel is a square block.
+    QVERIFY(container->Scale() >= 1);
+    QCOMPARE(container->Shown().size(), QSize(view->ShownSize().width, view->ShownSize().height));
+    // Another selection closes the view and forgets the selected cell.
+    f.Select(f.Add("GAME", ITEM_PROGRAM));
+    QCOMPARE(view->Matrix().SelectedColumn(), 1);
+    QVERIFY(!container->isVisible());
+  }
+
+  void PictureViewShowsItsPixels() {
+    Fixture f;
+    // One sheet of colour 1 whose first byte lights the bottom-right pixel.
+    std::vector<std::uint8_t> header(LINK_HEADER_LENGTH, 0xFF);
+    header[0] = RECORD_START;
+    WriteU16BE(header, link_header::ROWS, 64);
+    WriteU16BE(header, link_header::COLUMNS, 128);
+    header[32] = 0;
+    header[33] = 1;
+    header[34] = 0;
+    header[35] = 1;
+    std::vector<std::uint8_t> data(128 * 64 / 8 + 6, 0);
+    data[4] = 1;
+    data[5] = 0x01;
+    const ItemId picture = f.core.Store().CreateItem("PICT1", std::nullopt, ROOT_FOLDER_ID, header, data, ITEM_PICTURE);
+    f.window->show();
+    f.window->RebuildTree();
+    f.Select(picture);
+    const QImage& shown = f.window->View()->Container()->Shown();
+    QCOMPARE(shown.size(), QSize(128, 64));
+    QCOMPARE(shown.pixelColor(127, 63), QColor(255, 100, 0));
+    QCOMPARE(shown.pixelColor(0, 0), QColor(190, 220, 200));
   }
 
   void ToolbarHasNineButtonsWithTips() {
