@@ -275,7 +275,9 @@ TEST(TokenTableLoadTest, WholeRecordsOnlyAndDamagedRecordsLeftOut) {
 TEST(TokenTableLoadTest, StopsAtItsCapacity) {
   std::vector<uint8_t> bytes;
   for (int i = 0; i < 801; ++i) {
-    const auto encoded = EncodeTokenRecord(Record({0xF7, uint8_t(i)}, "T" + std::to_string(i)));
+    std::string name = std::to_string(i);
+    name.insert(name.begin(), 'T');
+    const auto encoded = EncodeTokenRecord(Record({0xF7, uint8_t(i)}, name));
     bytes.insert(bytes.end(), encoded.begin(), encoded.end());
   }
   TokenTable table;

@@ -1,0 +1,92 @@
+#include "exchange/bitmap_decoder.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+#include "storage/byte_order.h"
+
+// stb_image, built here for Windows bitmaps only and kept private to this file.
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
+#define STBI_ONLY_BMP
+#define STBI_NO_STDIO
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
+#define STBI_MAX_DIMENSIONS 30000
+#include <stb/stb_image.h>
+
+namespace korvane {
+namespace {
+
+static_assert(STBI_MAX_DIMENSIONS == MAX_BITMAP_SIDE);
+
+// Offsets of the 14-byte file header and the start of the info header.
+namespace bmp {
+inline constexpr std::size_t PIXEL_OFFSET = 10;
+inline constexpr std::size_t INFO_SIZE = 14;
+inline constexpr std::size_t WIDTH = 18;
+inline constexpr std::size_t HEIGHT = 22;
+inline constexpr std::size_t BIT_COUNT = 28;
+inline constexpr std::size_t COMPRESSION = 30;
+inline constexpr std::size_t MIN_LENGTH = 34;  // up to the compression field
+inline constexpr std::uint32_t INFO_SIZE_CORE = 12;  // the old OS/2 header: 16-bit sizes
+inline constexpr std::uint32_t BI_RGB = 0;
+inline constexpr std::uint32_t BI_BITFIELDS = 3;
+}  // namespace bmp
+
+// The library fills a cut-off file with zeros; for the uncompressed layouts
+// the pixel rows must all be there, else the file is refused.
+bool PixelRowsComplete(std::span<const std::uint8_t> file) {
+  if (file.size() < bmp::MIN_LENGTH) return false;
+  const std::uint32_t infoSize = ReadU32LE(file, bmp::INFO_SIZE);
+  if (infoSize == bmp::INFO_SIZE_CORE) return true;  // left to the library's own checks
+  const std::uint32_t compression = ReadU32LE(file, bmp::COMPRESSION);
+  if (compression != bmp::BI_RGB && compression != bmp::BI_BITFIELDS) return true;
+  const std::uint64_t width = ReadU32LE(file, bmp::WIDTH);
+  const auto height = static_cast<std::int32_t>(ReadU32LE(file, bmp::HEIGHT));
+  const std::uint64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
+  const std::uint64_t bits = ReadU16LE(file, bmp::BIT_COUNT);
+  if (width == 0 || rows == 0 || width > MAX_BITMAP_SIDE || rows > MAX_BITMAP_SIDE || bits == 0 || bits > 32)
+    return false;
+  const std::uint64_t stride = (width * bits + 31) / 32 * 4;
+  const std::uint64_t lastRow = (width * bits + 7) / 8;  // the last row's padding may be missing
+  const std::uint64_t needed = ReadU32LE(file, bmp::PIXEL_OFFSET) + stride * (rows - 1) + lastRow;
+  return needed <= file.size();
+}
+
+}  // namespace
+
+std::optional<DecodedBitmap> LibraryBitmapDecoder::Decode(std::span<const std::uint8_t> file) const {
+  if (file.empty() || file.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) return std::nullopt;
+  const int length = static_cast<int>(file.size());
+  int width = 0;
+  int height = 0;
+  int channels = 0;
+  if (!stbi_info_from_memory(file.data(), length, &width, &height, &channels)) return std::nullopt;
+  // A top-down bitmap reports its height as negative here.
+  const std::int64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
+  if (width <= 0 || rows == 0 || static_cast<std::uint32_t>(width) > MAX_BITMAP_SIDE || rows > MAX_BITMAP_SIDE ||
+      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(rows) > MAX_BITMAP_PIXELS)
+    return std::nullopt;
+  height = static_cast<int>(rows);
+  if (!PixelRowsComplete(file)) return std::nullopt;
+
+  int decodedWidth = 0;
+  int decodedHeight = 0;
+  stbi_uc* pixels = stbi_load_from_memory(file.data(), length, &decodedWidth, &decodedHeight, &channels, 3);
+  if (pixels == nullptr) return std::nullopt;
+  if (decodedWidth != width || decodedHeight != height) {
+    stbi_image_free(pixels);
+    return std::nullopt;
+  }
+  DecodedBitmap bitmap;
+  bitmap.width = width;
+  bitmap.height = height;
+  const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3;
+  bitmap.rgb.assign(pixels, pixels + bytes);
+  stbi_image_free(pixels);
+  return bitmap;
+}
+
+}  // namespace korvane

@@ -1,0 +1,18 @@
+#pragma once
+// Turning the 128 x 64 source image into the four colours a picture can show.
+
+#include "text/rgb_image.h"
+
+namespace korvane {
+
+// The raster types of the import dialog, with the calculator program's numbers.
+enum class RasterType { SharpText = 0, Image = 1 };
+
+// SharpText: every pixel gets the nearest of background, green, blue and
+// orange. Image: the colour error is carried along the rows (and on into the
+// next row) and dropped at about one pixel in five, chosen by a generator
+// seeded with 0, so the same source always gives the same picture. Pixels
+// outside a smaller `source` count as white.
+RgbImage QuantizeBitmap(const RgbImage& source, RasterType mode);
+
+}  // namespace korvane
