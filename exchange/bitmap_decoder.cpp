@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "exchange/bitmap_file.h"
 #include "storage/byte_order.h"
 
 // stb_image, built here for Windows bitmaps only and kept private to this file.
@@ -21,14 +22,8 @@ namespace {
 
 static_assert(STBI_MAX_DIMENSIONS == MAX_BITMAP_SIDE);
 
-// Offsets of the 14-byte file header and the start of the info header.
 namespace bmp {
-inline constexpr std::size_t PIXEL_OFFSET = 10;
-inline constexpr std::size_t INFO_SIZE = 14;
-inline constexpr std::size_t WIDTH = 18;
-inline constexpr std::size_t HEIGHT = 22;
-inline constexpr std::size_t BIT_COUNT = 28;
-inline constexpr std::size_t COMPRESSION = 30;
+using namespace bitmap_layout;
 inline constexpr std::size_t MIN_LENGTH = 34;  // up to the compression field
 inline constexpr std::uint32_t INFO_SIZE_CORE = 12;  // the old OS/2 header: 16-bit sizes
 inline constexpr std::uint32_t BI_RGB = 0;

@@ -7,19 +7,8 @@
 namespace korvane {
 namespace {
 
-namespace bitmap_info {
-inline constexpr std::size_t SIZE = 0;
-inline constexpr std::size_t WIDTH = 4;
-inline constexpr std::size_t HEIGHT = 8;
-inline constexpr std::size_t PLANES = 12;
-inline constexpr std::size_t BIT_COUNT = 14;
-inline constexpr std::size_t IMAGE_SIZE = 20;
-}  // namespace bitmap_info
-
-namespace bitmap_file {
-inline constexpr std::size_t FILE_SIZE = 2;
-inline constexpr std::size_t PIXEL_OFFSET = 10;
-}  // namespace bitmap_file
+// The same offsets within the information header alone.
+constexpr std::size_t InInfo(std::size_t fileOffset) { return fileOffset - BITMAP_FILE_HEADER_LENGTH; }
 
 std::uint32_t RowLength(std::uint32_t width) { return (width * 24 + 31) / 32 * 4; }
 
@@ -29,20 +18,20 @@ BitmapInfo MakeBitmapInfo(const RgbImage& image) {
   BitmapInfo info{};
   const auto width = static_cast<std::uint32_t>(image.Width());
   const auto height = static_cast<std::uint32_t>(image.Height());
-  WriteU32LE(info, bitmap_info::SIZE, BITMAP_INFO_LENGTH);
-  WriteU32LE(info, bitmap_info::WIDTH, width);
-  WriteU32LE(info, bitmap_info::HEIGHT, height);
-  WriteU16LE(info, bitmap_info::PLANES, 1);
-  WriteU16LE(info, bitmap_info::BIT_COUNT, 24);
-  WriteU32LE(info, bitmap_info::IMAGE_SIZE, RowLength(width) * height);
+  WriteU32LE(info, InInfo(bitmap_layout::INFO_SIZE), BITMAP_INFO_LENGTH);
+  WriteU32LE(info, InInfo(bitmap_layout::WIDTH), width);
+  WriteU32LE(info, InInfo(bitmap_layout::HEIGHT), height);
+  WriteU16LE(info, InInfo(bitmap_layout::PLANES), 1);
+  WriteU16LE(info, InInfo(bitmap_layout::BIT_COUNT), 24);
+  WriteU32LE(info, InInfo(bitmap_layout::IMAGE_SIZE), RowLength(width) * height);
   return info;
 }
 
 Bytes BitmapFileBytes(const BitmapInfo& info, const RgbImage& image) {
   // The header's own sizes decide the layout; a negative (top-down) height is
   // written bottom-up all the same.
-  const std::uint32_t width = ReadU32LE(info, bitmap_info::WIDTH);
-  const auto signedHeight = static_cast<std::int32_t>(ReadU32LE(info, bitmap_info::HEIGHT));
+  const std::uint32_t width = ReadU32LE(info, InInfo(bitmap_layout::WIDTH));
+  const auto signedHeight = static_cast<std::int32_t>(ReadU32LE(info, InInfo(bitmap_layout::HEIGHT)));
   const std::uint32_t height = static_cast<std::uint32_t>(std::abs(static_cast<std::int64_t>(signedHeight)));
   const std::uint32_t row = RowLength(width);
   const std::size_t pixelBytes = static_cast<std::size_t>(row) * height;
@@ -51,10 +40,10 @@ Bytes BitmapFileBytes(const BitmapInfo& info, const RgbImage& image) {
   Bytes file(offset + pixelBytes, 0);
   file[0] = 'B';
   file[1] = 'M';
-  WriteU32LE(file, bitmap_file::FILE_SIZE, static_cast<std::uint32_t>(file.size()));
-  WriteU32LE(file, bitmap_file::PIXEL_OFFSET, static_cast<std::uint32_t>(offset));
+  WriteU32LE(file, bitmap_layout::FILE_SIZE, static_cast<std::uint32_t>(file.size()));
+  WriteU32LE(file, bitmap_layout::PIXEL_OFFSET, static_cast<std::uint32_t>(offset));
   std::copy(info.begin(), info.end(), file.begin() + BITMAP_FILE_HEADER_LENGTH);
-  WriteU32LE(file, BITMAP_FILE_HEADER_LENGTH + bitmap_info::IMAGE_SIZE, static_cast<std::uint32_t>(pixelBytes));
+  WriteU32LE(file, bitmap_layout::IMAGE_SIZE, static_cast<std::uint32_t>(pixelBytes));
 
   for (std::uint32_t r = 0; r < height; ++r) {
     const int y = static_cast<int>(height - 1 - r);
