@@ -84,6 +84,7 @@ int TreeImageIndex(ItemType type) {
 
 ItemTreeWidget::ItemTreeWidget(QWidget* parent) : QTreeWidget(parent) {
   now = [] { return QDateTime::currentMSecsSinceEpoch(); };
+  for (int i = 0; i < 10; ++i) images_[i] = TreeImage(i);
   setHeaderHidden(true);
   setColumnCount(1);
   setRootIsDecorated(true);
@@ -128,7 +129,7 @@ QTreeWidgetItem* ItemTreeWidget::InsertNode(QTreeWidgetItem* parent, const ItemH
   node->setText(0, label);
   node->setData(0, kIdRole, QVariant::fromValue<ItemId>(header.id));
   node->setData(0, kTypeRole, QVariant::fromValue<ItemType>(header.type));
-  node->setIcon(0, TreeImage(TreeImageIndex(header.type)));
+  node->setIcon(0, images_[TreeImageIndex(header.type)]);
   node->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable | Qt::ItemIsDragEnabled |
                  (IsFolderType(header.type) ? Qt::ItemIsDropEnabled : Qt::NoItemFlags));
   if (IsFolderType(header.type)) node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);

@@ -5,6 +5,7 @@
 // What the edits mean for the store is decided by the main window through the
 // hooks below.
 
+#include <QIcon>
 #include <QTreeWidget>
 #include <functional>
 
@@ -66,6 +67,7 @@ class ItemTreeWidget : public QTreeWidget {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  QIcon images_[10];  // drawn once: a rebuild inserts up to a thousand nodes
   qint64 editBlockedUntil_ = 0;
   ItemId dragged_ = NO_ITEM;
 };
