@@ -56,9 +56,10 @@ struct BenchStore {
   ItemStore store{messages};
 };
 
-// Programs of 1 KiB of "A+1->B" lines.
+// Programs of 1 KiB: If A+1->B, List->Mat( and Sin 1 lines.
 std::vector<ExchangeItem> Programs(std::size_t count) {
-  static constexpr std::string_view kLine = "A\x89" "1\x0E" "B\x0D";
+  using namespace std::string_view_literals;
+  static constexpr std::string_view kLine = "\xF7\x00" "A\x89" "1\x0E" "B\x0D\x7F\x4A\x0D\x97" "1\x0D"sv;
   std::vector<ExchangeItem> items;
   for (std::size_t i = 0; i < count; ++i) {
     std::string name = "Q" + std::to_string(i);

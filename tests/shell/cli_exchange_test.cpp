@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "exchange/cas_format.h"
+#include "exchange/exchange_samples.h"
+#include "shell/cli_app.h"
+#include "support/temp_dir.h"
+
+namespace korvane {
+namespace {
+
+using test::TempDir;
+
+struct CliRun {
+  int status = 0;
+  std::string out;
+  std::string err;
+};
+
+CliRun Cli(const TempDir& home, std::vector<std::string> args) {
+  args.insert(args.begin(), {"--home", home.Path()});
+  std::ostringstream out, err;
+  const int status = RunCli(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+std::vector<ExchangeItem> Items() {
+  return {test::ProgramItem("GAME", "A\x89" "B"), test::MatrixItem("A", 2, 2), test::ProgramItem("TOOL", "1")};
+}
+
+std::string WriteCasFile(const TempDir& home, const std::string& name) {
+  const Bytes bytes = WriteCas(Items()).bytes;
+  home.WriteFile(name, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+  return home.File(name);
+}
+
+bool Lists(const CliRun& list, const std::string& path) {
+  return list.out.find("\t" + path + "\n") != std::string::npos;
+}
+
+TEST(CliImport, WithoutAChoiceSeveralItemsGoIntoAFolderNamedAfterTheFile) {
+  TempDir home;
+  const CliRun r = Cli(home, {"import", WriteCasFile(home, "demo.v2.cas")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "3\n");
+  const CliRun list = Cli(home, {"list"});
+  EXPECT_TRUE(Lists(list, "/demo/GAME")) << list.out;
+  EXPECT_TRUE(Lists(list, "/demo/TOOL")) << list.out;
+}
+
+TEST(CliImport, TheNameAndThePlacementCanBeGiven) {
+  TempDir home;
+  const std::string file = WriteCasFile(home, "demo.cas");
+  ASSERT_EQ(Cli(home, {"import", file, "--name", "Mine"}).status, 0);
+  ASSERT_EQ(Cli(home, {"import", file, "--into", "Other place"}).status, 0);
+  ASSERT_EQ(Cli(home, {"import", file, "--standard"}).status, 0);
+  const CliRun list = Cli(home, {"list"});
+  EXPECT_TRUE(Lists(list, "/Mine/GAME")) << list.out;
+  EXPECT_TRUE(Lists(list, "/Other place/A")) << list.out;
+  // Three copies of GAME in all, the third in the programs folder.
+  std::size_t games = 0;
+  for (std::size_t at = 0; (at = list.out.find("/GAME\n", at)) != std::string::npos; ++at) ++games;
+  EXPECT_EQ(games, 3u);
+}
+
+TEST(CliImport, RefusalsGiveStatusOne) {
+  TempDir home;
+  const std::string file = WriteCasFile(home, "demo.cas");
+  const CliRun transmit = Cli(home, {"import", file, "--transmit"});
+  EXPECT_EQ(transmit.status, 1);
+  EXPECT_NE(transmit.err.find("link"), std::string::npos);
+  EXPECT_EQ(Cli(home, {"import", file, "--standard", "--into", "X"}).status, 1);
+  EXPECT_EQ(Cli(home, {"import", file, "--raster", "colour"}).status, 1);
+  EXPECT_EQ(Cli(home, {"import", home.File("missing.cas")}).status, 1);
+  home.WriteFile("notes.txt", std::string("plain text"));
+  EXPECT_EQ(Cli(home, {"import", home.File("notes.txt")}).status, 1);
+  EXPECT_EQ(Cli(home, {"list"}).out, "");
+}
+
+TEST(CliExport, ABinaryFileImportedAndExportedAgainIsTheSame) {
+  TempDir home;
+  const std::string file = WriteCasFile(home, "demo.cas");
+  ASSERT_EQ(Cli(home, {"import", file}).status, 0);
+  const CliRun r = Cli(home, {"export", "--format", "cas", "--output", home.File("again.cas"), "/demo/GAME",
+                              "/demo/A", "/demo", "/demo/TOOL"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(home.ReadFile("again.cas"), home.ReadFile("demo.cas"));
+}
+
+TEST(CliExport, AFolderStopsATextExportAndUnknownPathsAreRefused) {
+  TempDir home;
+  // The program text needs the shipped token table, taken from the home directory first.
+  std::filesystem::copy_file(std::string(KORVANE_PROGRAM_DIR) + "tokens.ptt", home.File("tokens.ptt"));
+  ASSERT_EQ(Cli(home, {"import", WriteCasFile(home, "demo.cas")}).status, 0);
+  const CliRun r =
+      Cli(home, {"export", "--format", "cat", "--output", home.File("x.cat"), "/demo/GAME", "/demo", "/demo/TOOL"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.find("tokens.ptt"), std::string::npos) << r.err;
+  const auto bytes = home.ReadFile("x.cat");
+  const std::string text(bytes.begin(), bytes.end());
+  EXPECT_NE(text.find("GAME"), std::string::npos);
+  EXPECT_EQ(text.find("TOOL"), std::string::npos);
+  EXPECT_EQ(Cli(home, {"export", "--format", "cas", "--output", home.File("y.cas"), "/nothing"}).status, 1);
+  EXPECT_EQ(Cli(home, {"export", "--format", "zip", "--output", home.File("y.cas"), "/demo"}).status, 1);
+}
+
+}  // namespace
+}  // namespace korvane
