@@ -125,6 +125,13 @@ class ProgramEditorTest : public QObject {
     QVERIFY(editor.FindNext("ClrText"));  // round to the start
     QCOMPARE(editor.textCursor().selectionStart(), 0);
     QVERIFY(!editor.FindNext("Locate"));
+
+    editor.resize(300, 200);
+    editor.show();
+    const auto lines = editor.VisibleLines();
+    QCOMPARE(int(lines.size()), 3);
+    QCOMPARE(lines[0].number, 1);
+    QVERIFY(lines[1].top > lines[0].top);
   }
 
   void TimesOfOpeningAndRecolouring() {

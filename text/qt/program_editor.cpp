@@ -113,6 +113,19 @@ void ProgramEditor::RehighlightLine() {
   document()->setModified(wasModified || PlainText() != snapshot_);
 }
 
+std::vector<ProgramEditor::VisibleLine> ProgramEditor::VisibleLines() const {
+  std::vector<VisibleLine> lines;
+  QTextBlock block = firstVisibleBlock();
+  const int bottom = viewport()->height();
+  while (block.isValid()) {
+    const QRectF box = blockBoundingGeometry(block).translated(contentOffset());
+    if (box.top() > bottom) break;
+    if (block.isVisible()) lines.push_back({block.blockNumber() + 1, int(box.top()), int(box.height())});
+    block = block.next();
+  }
+  return lines;
+}
+
 bool ProgramEditor::FindNext(const QString& text) {
   if (text.isEmpty()) return false;
   QTextCursor found = document()->find(text, textCursor());

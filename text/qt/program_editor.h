@@ -14,6 +14,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "settings/message_sink.h"
 #include "text/editor_options.h"
@@ -59,6 +60,18 @@ class ProgramEditor : public QPlainTextEdit {
   // Re-colours the caret's line (AutoCorrect included); a line that does not
   // tokenise, or a selection over more than one line, is left as it is.
   void RehighlightLine();
+
+  // For a line-number column beside the text: the lines in view, numbered
+  // from 1, with their top and height in viewport pixels. Repaint the column
+  // on updateRequest() and blockCountChanged().
+  struct VisibleLine {
+    int number = 0;
+    int top = 0;
+    int height = 0;
+  };
+  std::vector<VisibleLine> VisibleLines() const;
+  // Room left of the text for such a column.
+  void SetLeftMargin(int pixels) { setViewportMargins(pixels, 0, 0, 0); }
 
   // Selects the next occurrence of `text` after the caret, ignoring letter
   // case, going round to the start once; false when there is none.
