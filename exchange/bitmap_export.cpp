@@ -50,10 +50,14 @@ SaveBitmapResult SaveItemAsBitmap(const ItemStore& store, ItemId id, const std::
   return SaveImageAsBitmap(path, *image, messages) ? SaveBitmapResult::Saved : SaveBitmapResult::WriteFailed;
 }
 
-bool SaveScreenAsBitmap(const RgbImage& viewImage, const std::string& path, MessageSink& messages) {
+RgbImage ScreenshotImage(const RgbImage& viewImage) {
   RgbImage screen(PICTURE_WIDTH, PICTURE_HEIGHT, COLOUR_BACKGROUND);
   screen.CopyFrom(viewImage, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT, 0, 0);
-  return SaveImageAsBitmap(path, screen, messages);
+  return screen;
+}
+
+bool SaveScreenAsBitmap(const RgbImage& viewImage, const std::string& path, MessageSink& messages) {
+  return SaveImageAsBitmap(path, ScreenshotImage(viewImage), messages);
 }
 
 }  // namespace korvane

@@ -35,6 +35,10 @@ enum class SaveBitmapResult { Saved, NoSuchItem, NotAPicture, WriteFailed };
 [[nodiscard]] SaveBitmapResult SaveItemAsBitmap(const ItemStore& store, ItemId id, const std::string& path,
                                                 MessageSink& messages);
 
+// The 128 x 64 pixels at the top left of the view image, background where
+// the view image is smaller.
+RgbImage ScreenshotImage(const RgbImage& viewImage);
+
 // The 128 x 64 pixels at the top left of the view image (the emulator's screen
 // while a program runs) as a bitmap file at `path`.
 [[nodiscard]] bool SaveScreenAsBitmap(const RgbImage& viewImage, const std::string& path, MessageSink& messages);

@@ -1,0 +1,32 @@
+#pragma once
+// The main window's "Save as bitmap..." (on a picture or screen image) and
+// the Emulator menu's "Save Screenshot ...": the save-file dialog ("Bitmaps",
+// *.bmp), then the 128 x 64 24-bit bitmap written.
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "settings/message_sink.h"
+#include "storage/item_store.h"
+#include "text/rgb_image.h"
+
+class QWidget;
+
+namespace korvane {
+
+// Asks for the file to write; nullopt when the user cancels.
+using BitmapFileQuestion = std::function<std::optional<QString>(QWidget* owner)>;
+
+// The save-file dialog with the filter "Bitmaps" / "*.bmp" and default extension "bmp".
+std::optional<QString> AskBitmapFileName(QWidget* owner);
+
+// Command 40038. True when a file was written.
+bool RunSaveAsBitmapCommand(QWidget* owner, const ItemStore& store, ItemId id, MessageSink& messages,
+                            const BitmapFileQuestion& ask = AskBitmapFileName);
+
+// Command 40058: the top-left 128 x 64 pixels of the view image.
+bool RunSaveScreenshotCommand(QWidget* owner, const RgbImage& viewImage, MessageSink& messages,
+                              const BitmapFileQuestion& ask = AskBitmapFileName);
+
+}  // namespace korvane
