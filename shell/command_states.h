@@ -19,7 +19,7 @@ struct AvailableCommands {
   bool importFiles = false;  // Open, dropped files
   bool exportFiles = false;  // Save
   bool bitmaps = false;      // Save as bitmap, Save Screenshot
-  bool find = false;         // Find, Find again (needs the editor)
+  bool find = true;          // Find, Find again in the program editor
 };
 
 struct CommandStates {

@@ -20,6 +20,9 @@
 #include "settings/qt/settings_dialog.h"
 #include "shell/qt/about_box.h"
 #include "shell/qt/artwork.h"
+#include "shell/qt/find_dialog.h"
+#include "shell/qt/symbols_window.h"
+#include "text/qt/program_editor.h"
 #include "shell/qt/item_names.h"
 #include "shell/qt/item_tree_widget.h"
 #include "shell/qt/user_prompts.h"
@@ -68,7 +71,7 @@ const Accelerator kAccelerators[] = {
 MainWindow::MainWindow(ApplicationCore& core, MessageSink& messages, UserPrompts& prompts,
                        const AvailableCommands& available)
     : core_(core), messages_(messages), prompts_(prompts), available_(available),
-      customColors_(std::make_unique<CustomColors>()) {
+      customColors_(std::make_unique<CustomColors>()), search_(std::make_unique<SearchRequest>()) {
   setWindowTitle(QStringLiteral("Quorsk - Korvane"));
   setWindowIcon(ProgramIcon());
   setAcceptDrops(true);
@@ -191,6 +194,14 @@ void MainWindow::BuildCentralArea() {
   connect(splitter_, &QPushButton::clicked, this, [this] { ToggleFiles(); });
   view_ = new ViewPane(central_, core_, messages_);
   connect(view_, &ViewPane::StatusText, this, [this](const QString& text) { status_[2]->setText(text); });
+  symbols_ = new SymbolsWindow(this, core_.Languages());
+  connect(symbols_, &SymbolsWindow::symbolChosen, this,
+          [this](int code) { view_->Editor()->InsertSymbol(static_cast<std::uint8_t>(code)); });
+  connect(view_, &ViewPane::ProgramOpened, this, [this] {
+    status_[2]->setText(Tr(core_, 21));
+    symbols_->ShowWithoutActivating();
+  });
+  connect(view_, &ViewPane::ProgramClosed, this, [this] { symbols_->hide(); });
   tree_->addAction(actions_[CommandId::Delete]);
 }
 
@@ -336,11 +347,21 @@ bool MainWindow::RunCommand(CommandId command) {
     case CommandId::Refresh:
       if (CloseView()) ShowSelectedItem();
       return true;
+    case CommandId::Find:
+    case CommandId::FindAgain:
+      if (!view_->ProgramShown()) return false;
+      Find(command == CommandId::FindAgain);
+      return true;
     default: break;
   }
   if (selected == NO_ITEM) return false;
   QAction* action = Action(command);
   if (action && !action->isEnabled()) return false;
+  // These act on the stored item, so an edited program is stored first.
+  if (command == CommandId::Transmit || command == CommandId::Rename || command == CommandId::Queue ||
+      command == CommandId::Emulate) {
+    if (!view_->StoreIfChanged()) return false;
+  }
   switch (command) {
     case CommandId::Rename: RenameSelected(); return true;
     case CommandId::Delete: DeleteSelected(); return true;
@@ -417,6 +438,19 @@ void MainWindow::OpenSettings() {
 }
 
 void MainWindow::ShowAbout() { ShowAboutBox(this); }
+
+void MainWindow::Find(bool again) {
+  if (!again || search_->text.empty()) {
+    if (RunFindDialog(this, core_.Languages(), *search_) != 1) return;  // Cancel: no search
+  }
+  const bool fromStart = search_->startFromBeginning && !again;
+  if (!view_->FindInProgram(QString::fromStdString(search_->text), fromStart)) {
+    Message m = TextMessage(25);
+    m.captionId = -1;
+    m.fixedCaption = "Korvane";
+    messages_.ShowMessage(m);
+  }
+}
 
 void MainWindow::DropItem(ItemId dragged, ItemId target) {
   if (!CloseView()) return;

@@ -24,7 +24,9 @@ class QToolBar;
 namespace korvane {
 
 class ItemTreeWidget;
+class SymbolsWindow;
 class ViewPane;
+struct SearchRequest;
 class UserPrompts;
 struct CustomColors;
 
@@ -70,6 +72,8 @@ class MainWindow : public QMainWindow {
   QLabel* StatusPart(int part) const;
   QProgressBar* Progress() const { return progress_; }
   QSystemTrayIcon* TrayIcon() const { return tray_; }
+  SymbolsWindow* Symbols() const { return symbols_; }
+  SearchRequest& Search() { return *search_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -98,6 +102,7 @@ class MainWindow : public QMainWindow {
   void ChangePassword();
   void OpenSettings();
   void ShowAbout();
+  void Find(bool again);
   bool RenameFromLabel(ItemId id, const QString& text);
   void DropItem(ItemId dragged, ItemId target);
 
@@ -106,6 +111,7 @@ class MainWindow : public QMainWindow {
   UserPrompts& prompts_;
   AvailableCommands available_;
   std::unique_ptr<CustomColors> customColors_;
+  std::unique_ptr<SearchRequest> search_;
 
   std::map<CommandId, QAction*> actions_;
   QMenu* itemMenu_ = nullptr;
@@ -119,6 +125,7 @@ class MainWindow : public QMainWindow {
   QLabel* status_[3] = {};
   QProgressBar* progress_ = nullptr;
   QSystemTrayIcon* tray_ = nullptr;
+  SymbolsWindow* symbols_ = nullptr;
   bool filesShown_ = true;
   bool shutDown_ = false;
 };

@@ -1,9 +1,15 @@
 #include "shell/qt/view_pane.h"
 
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
 
 #include "emulator/qt/container_view.h"
 #include "exchange/item_views.h"
+#include "shell/program_item.h"
+#include "text/editor_options.h"
+#include "text/qt/program_editor.h"
 
 namespace korvane {
 
@@ -17,6 +23,20 @@ ViewPane::ViewPane(QWidget* parent, ApplicationCore& core, MessageSink& messages
   lineNumbers_->hide();
   container_ = new ContainerView(parent);
   container_->hide();
+
+  editor_ = new ProgramEditor(core.Tokens(), EditorOptionsFromSettings(core.Settings()), parent);
+  editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  editor_->setContextMenuPolicy(Qt::CustomContextMenu);
+  editor_->hide();
+  QFont screenFont(QStringLiteral("Korvane FX"));
+  screenFont.setPixelSize(21);
+  screenFont.setStyleHint(QFont::TypeWriter);
+  editor_->setFont(screenFont);
+  lineNumbers_->setFont(screenFont);
+  lineNumbers_->document()->setDefaultTextOption(QTextOption(Qt::AlignRight));
+  connect(editor_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { ShowEditorMenu(pos); });
+  connect(editor_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { UpdateLineNumbers(); });
+  connect(editor_, &QPlainTextEdit::blockCountChanged, this, [this] { UpdateLineNumbers(); });
   connect(container_, &ContainerView::ArrowKey, this, [this](int key) { MoveMatrixSelection(key); });
   // The one drawing surface of the views, as large as any view can be.
   viewImage_ = RgbImage(1024, 1024, COLOUR_BACKGROUND);
@@ -25,6 +45,7 @@ ViewPane::ViewPane(QWidget* parent, ApplicationCore& core, MessageSink& messages
 void ViewPane::SetGeometry(const QRect& pane) {
   pane_ = pane;
   lineNumbers_->setGeometry(pane.x(), pane.y(), kLineNumberWidth, pane.height());
+  editor_->setGeometry(pane.x() + kLineNumberWidth, pane.y(), std::max(0, pane.width() - kLineNumberWidth), pane.height());
   container_->setGeometry(pane);
 }
 
@@ -44,6 +65,10 @@ void ViewPane::Show(const Item& item) {
     case ITEM_PICTURE:
       ShowInContainer(DrawPicture(viewImage_, item.info, item.data, messages_));
       break;
+    case ITEM_PROGRAM:
+    case ITEM_TEXT_FM:
+      ShowInEditor(item);
+      break;
     case ITEM_MEM_BU:
       ShowInContainer(DrawBackupSummary(viewImage_, item.info, item.data, core_.Fonts(), core_.Languages()));
       break;
@@ -59,6 +84,58 @@ void ViewPane::ShowInContainer(ViewSize size) {
   container_->raise();
 }
 
+void ViewPane::ShowInEditor(const Item& item) {
+  // The settings take effect each time a program is opened.
+  editor_->SetOptions(EditorOptionsFromSettings(core_.Settings()));
+  editor_->OpenProgram(item.data);
+  lineNumbers_->show();
+  editor_->show();
+  firstNumberedLine_ = -1;
+  UpdateLineNumbers();
+  emit ProgramOpened();
+}
+
+void ViewPane::UpdateLineNumbers() {
+  if (!editor_->isVisible() && !ProgramShown()) return;
+  const int first = editor_->cursorForPosition(QPoint(0, 0)).blockNumber();
+  if (first == firstNumberedLine_) return;  // only when the text scrolled
+  firstNumberedLine_ = first;
+  QString numbers;
+  for (int i = 0; i < 40; ++i) numbers += QString::number(first + 1 + i) + '\n';
+  lineNumbers_->setPlainText(numbers);
+}
+
+void ViewPane::ShowEditorMenu(const QPoint& pos) {
+  auto text = [this](int id) { return QString::fromLatin1(core_.Languages().Text(id)); };
+  QMenu menu(editor_);
+  menu.addAction(text(7), editor_, &QPlainTextEdit::cut);
+  menu.addAction(text(8), editor_, &QPlainTextEdit::copy);
+  menu.addAction(text(9), editor_, &QPlainTextEdit::paste);
+  menu.addAction(text(10), editor_, [this] { editor_->textCursor().removeSelectedText(); });
+  menu.addAction(text(11), editor_, &QPlainTextEdit::selectAll);
+  menu.exec(editor_->mapToGlobal(pos));
+}
+
+bool ViewPane::StoreIfChanged() {
+  if (!ProgramShown() || !editor_->EditorTextChanged()) return true;
+  const auto bytes = editor_->StoreEditedProgram(messages_);
+  if (!bytes) return false;
+  return StoreProgramData(core_.Store(), currentId_, *bytes);
+}
+
+bool ViewPane::FindInProgram(const QString& text, bool fromStart) {
+  if (!ProgramShown()) return false;
+  QTextCursor from = editor_->textCursor();
+  if (fromStart) from.movePosition(QTextCursor::Start);
+  // Forward from the end of the selection to the end of the text.
+  from.setPosition(std::max(from.position(), from.anchor()));
+  const QTextCursor found = editor_->document()->find(text, from);
+  editor_->setFocus();
+  if (found.isNull()) return false;
+  editor_->setTextCursor(found);
+  return true;
+}
+
 void ViewPane::MoveMatrixSelection(int key) {
   if (currentType_ != ITEM_MATRIX && currentType_ != ITEM_LIST) return;
   switch (key) {
@@ -72,6 +149,9 @@ void ViewPane::MoveMatrixSelection(int key) {
 }
 
 bool ViewPane::Close() {
+  if (!StoreIfChanged()) return false;
+  if (ProgramShown()) emit ProgramClosed();
+  editor_->hide();
   lineNumbers_->hide();
   container_->hide();
   container_->ClearView();

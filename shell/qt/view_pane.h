@@ -18,6 +18,7 @@ class QWidget;
 namespace korvane {
 
 class ContainerView;
+class ProgramEditor;
 
 class ViewPane : public QObject {
   Q_OBJECT
@@ -34,6 +35,14 @@ class ViewPane : public QObject {
   void Show(const Item& item);
   // Leaves the current view: false when an edited program could not be stored.
   bool Close();
+  // Stores the program in the editor when its text changed; false when it
+  // does not tokenise (the editor stays open) or the store refused it.
+  bool StoreIfChanged();
+  // Refreshes the line-number column when the editor scrolled.
+  void UpdateLineNumbers();
+  // Selects the next occurrence of `text` after the editor's selection
+  // (letter case ignored), optionally from the start; false when none.
+  bool FindInProgram(const QString& text, bool fromStart);
 
   ItemId CurrentId() const { return currentId_; }
   ItemType CurrentType() const { return currentType_; }
@@ -41,6 +50,7 @@ class ViewPane : public QObject {
   bool HasView() const { return currentId_ != NO_ITEM; }
 
   QPlainTextEdit* LineNumbers() const { return lineNumbers_; }
+  ProgramEditor* Editor() const { return editor_; }
   ContainerView* Container() const { return container_; }
   const MatrixViewState& Matrix() const { return matrix_; }
   // What the container shows, at the view size.
@@ -50,9 +60,14 @@ class ViewPane : public QObject {
  signals:
   // The shown item's status text changed (status part 2).
   void StatusText(const QString& text);
+  // A program or text item went into the editor, or left it.
+  void ProgramOpened();
+  void ProgramClosed();
 
  private:
   void ShowInContainer(ViewSize size);
+  void ShowInEditor(const Item& item);
+  void ShowEditorMenu(const QPoint& pos);
   void MoveMatrixSelection(int key);
 
   ApplicationCore& core_;
@@ -60,6 +75,8 @@ class ViewPane : public QObject {
   QRect pane_;
   QPlainTextEdit* lineNumbers_ = nullptr;
   ContainerView* container_ = nullptr;
+  ProgramEditor* editor_ = nullptr;
+  int firstNumberedLine_ = -1;
   RgbImage viewImage_;
   ViewSize shownSize_;
   MatrixViewState matrix_;

@@ -13,7 +13,10 @@
 #include "link/calculator_records.h"
 #include "shell/application_core.h"
 #include "storage/byte_order.h"
+#include "shell/qt/find_dialog.h"
 #include "shell/qt/item_tree_widget.h"
+#include "shell/qt/symbols_window.h"
+#include "text/qt/program_editor.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/user_prompts.h"
 #include "shell/qt/view_pane.h"
@@ -283,6 +286,106 @@ class MainWindowTest : public QObject {
     QCOMPARE(shown.size(), QSize(128, 64));
     QCOMPARE(shown.pixelColor(127, 63), QColor(255, 100, 0));
     QCOMPARE(shown.pixelColor(0, 0), QColor(190, 220, 200));
+  }
+
+  // A program ("A", new line, "B") to edit.
+  ItemId AddProgram(Fixture& f, const std::string& name, ItemId parent = ROOT_FOLDER_ID) {
+    const std::vector<std::uint8_t> data{0x3A, 'A', 0x0D, 'B', 0xFF, 0x00};
+    std::vector<std::uint8_t> info(32, 0);
+    info[0] = 32;
+    info[4] = static_cast<std::uint8_t>(data.size());
+    std::copy(name.begin(), name.end(), info.begin() + 8);
+    return f.core.Store().CreateItem(name, std::nullopt, parent, info, data, ITEM_PROGRAM);
+  }
+
+  void ProgramOpensInTheEditorWithItsSymbols() {
+    Fixture f;
+    const ItemId program = AddProgram(f, "GAME");
+    f.window->show();
+    f.window->RebuildTree();
+    f.Select(program);
+    ProgramEditor* editor = f.window->View()->Editor();
+    QVERIFY(editor->isVisible());
+    QCOMPARE(editor->toPlainText(), QString("A\nB"));
+    QVERIFY(f.window->Symbols()->isVisible());
+    QVERIFY(f.window->Action(CommandId::Find)->isEnabled());
+    QVERIFY(f.window->View()->LineNumbers()->toPlainText().startsWith("1\n2\n3"));
+    // Opening and closing without a change stores nothing: the record keeps its place.
+    const ItemId other = f.Add("OTHER", ITEM_LIST);
+    f.Select(other);
+    QCOMPARE(f.core.Store().Headers().back().id, other);
+    QVERIFY(!f.window->Symbols()->isVisible());
+    QVERIFY(!editor->isVisible());
+  }
+
+  void EditedProgramIsStoredWhenTheViewCloses() {
+    Fixture f;
+    const ItemId program = AddProgram(f, "GAME");
+    const ItemId other = f.Add("OTHER", ITEM_LIST);
+    f.window->RebuildTree();
+    f.Select(program);
+    ProgramEditor* editor = f.window->View()->Editor();
+    editor->moveCursor(QTextCursor::End);
+    editor->insertPlainText("C");
+    f.Select(other);
+    const auto stored = f.core.Store().ReadItem(program);
+    QVERIFY(stored);
+    const std::vector<std::uint8_t> expected{0x3A, 'A', 0x0D, 'B', 'C', 0xFF};
+    QVERIFY(stored->data.size() == expected.size() + 1);
+    QVERIFY(std::equal(expected.begin(), expected.end(), stored->data.begin()));
+    QCOMPARE(int(stored->info[4]), int(stored->data.size()));  // the data length follows the data
+    QCOMPARE(stored->parent, ROOT_FOLDER_ID);
+    QCOMPARE(stored->name, std::string("GAME"));
+  }
+
+  void TextThatDoesNotTokeniseKeepsTheEditorOpen() {
+    Fixture f;
+    const ItemId program = AddProgram(f, "GAME");
+    const ItemId other = f.Add("OTHER", ITEM_LIST);
+    f.window->show();
+    f.window->RebuildTree();
+    f.Select(program);
+    ProgramEditor* editor = f.window->View()->Editor();
+    editor->moveCursor(QTextCursor::End);
+    editor->insertPlainText(QString::fromUtf8("é"));
+    f.Select(other);
+    QCOMPARE(f.window->SelectedItemId(), program);  // the selection stayed
+    QVERIFY(editor->isVisible());
+    QCOMPARE(f.messages.TextIds(), std::vector<int>{18});
+    QVERIFY(!f.window->Shutdown());  // nor does the program end
+    QVERIFY(f.core.Store().IsOpen());
+    const auto stored = f.core.Store().ReadItem(program);
+    QCOMPARE(int(stored->data.size()), 6);  // the item keeps its data
+  }
+
+  void FindSearchesForwardAndSaysWhenNothingIsFound() {
+    Fixture f;
+    const ItemId program = AddProgram(f, "GAME");
+    f.window->show();
+    f.window->RebuildTree();
+    f.Select(program);
+    ProgramEditor* editor = f.window->View()->Editor();
+    editor->moveCursor(QTextCursor::End);
+    QVERIFY(!f.window->View()->FindInProgram("a", false));  // nothing after the caret
+    QVERIFY(f.window->View()->FindInProgram("a", true));    // start from beginning
+    QCOMPARE(editor->textCursor().selectedText(), QString("A"));
+    f.window->Search().text = "zzz";
+    QVERIFY(f.window->RunCommand(CommandId::FindAgain));
+    QCOMPARE(f.messages.messages.back().textId, 25);
+    QCOMPARE(f.messages.messages.back().fixedCaption, std::string("Korvane"));
+  }
+
+  void SymbolButtonTypesIntoTheEditor() {
+    Fixture f;
+    const ItemId program = AddProgram(f, "GAME");
+    f.window->show();
+    f.window->RebuildTree();
+    f.Select(program);
+    ProgramEditor* editor = f.window->View()->Editor();
+    editor->moveCursor(QTextCursor::End);
+    emit f.window->Symbols()->symbolChosen(0x0E);  // the assignment arrow
+    QVERIFY(editor->EditorTextChanged());
+    QCOMPARE(editor->PlainText().back(), '\x0E');
   }
 
   void ToolbarHasNineButtonsWithTips() {
