@@ -16,9 +16,9 @@ namespace korvane {
 struct AvailableCommands {
   bool transfer = false;  // Transmit, Queue, Transmit queue
   bool emulate = false;
-  bool importFiles = false;  // Open, dropped files
-  bool exportFiles = false;  // Save
-  bool bitmaps = false;      // Save as bitmap, Save Screenshot
+  bool importFiles = true;   // Open, dropped files
+  bool exportFiles = true;   // Save
+  bool bitmaps = true;       // Save as bitmap, Save Screenshot
   bool find = true;          // Find, Find again in the program editor
 };
 

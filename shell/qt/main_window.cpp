@@ -16,6 +16,9 @@
 #include <QToolBar>
 #include <QWindowStateChangeEvent>
 
+#include "exchange/qt/bitmap_commands.h"
+#include "exchange/qt/import_export_commands.h"
+#include "exchange/qt/raster_dialog.h"
 #include "settings/qt/color_chooser.h"
 #include "settings/qt/settings_dialog.h"
 #include "shell/qt/about_box.h"
@@ -35,8 +38,6 @@ namespace {
 
 QString Tr(const ApplicationCore& core, int id) { return QString::fromLatin1(core.Languages().Text(id)); }
 
-// Shown when files are dropped before importing is part of the program.
-constexpr int MSG_IMPORT_NOT_AVAILABLE = 191;
 // The caption of the delete question and of plain notices.
 const QString kKorvane = QStringLiteral("Korvane");
 
@@ -72,6 +73,10 @@ MainWindow::MainWindow(ApplicationCore& core, MessageSink& messages, UserPrompts
                        const AvailableCommands& available)
     : core_(core), messages_(messages), prompts_(prompts), available_(available),
       customColors_(std::make_unique<CustomColors>()), search_(std::make_unique<SearchRequest>()) {
+  bitmaps_ = std::make_unique<DialogBitmapImporter>(this, core_.Languages());
+  exchange_ = std::make_unique<ExchangeServices>(ExchangeServices{
+      core_, core_.Tokens(), messages_, [this] { return CloseView(); }, [this] { RebuildTree(); }, bitmaps_.get(),
+      nullptr});
   setWindowTitle(QStringLiteral("Quorsk - Korvane"));
   setWindowIcon(ProgramIcon());
   setAcceptDrops(true);
@@ -347,6 +352,17 @@ bool MainWindow::RunCommand(CommandId command) {
     case CommandId::Refresh:
       if (CloseView()) ShowSelectedItem();
       return true;
+    case CommandId::Open:
+      RunOpenCommand(this, *exchange_);
+      return true;
+    case CommandId::Save:
+      RunSaveCommand(this, *exchange_);
+      return true;
+    case CommandId::SaveScreenshot:
+      // Grayed until the emulator runs, whose screen is then the view image.
+      if (!Action(command)->isEnabled()) return false;
+      RunSaveScreenshotCommand(this, view_->ViewImage(), messages_);
+      return true;
     case CommandId::Find:
     case CommandId::FindAgain:
       if (!view_->ProgramShown()) return false;
@@ -366,6 +382,9 @@ bool MainWindow::RunCommand(CommandId command) {
     case CommandId::Rename: RenameSelected(); return true;
     case CommandId::Delete: DeleteSelected(); return true;
     case CommandId::Password: ChangePassword(); return true;
+    case CommandId::SaveAsBitmap:
+      RunSaveAsBitmapCommand(this, core_.Store(), selected, messages_);
+      return true;
     default: return false;  // the other commands come with the parts that carry them out
   }
 }
@@ -487,8 +506,9 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 void MainWindow::dropEvent(QDropEvent* event) {
   if (!event->mimeData()->hasUrls()) return;
   event->acceptProposedAction();
-  Message m = TextMessage(MSG_IMPORT_NOT_AVAILABLE);
-  messages_.ShowMessage(m);
+  // Each dropped file in the order given.
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) ImportDroppedFile(this, *exchange_, url.toLocalFile());
 }
 
 }  // namespace korvane

@@ -29,6 +29,8 @@ class ViewPane;
 struct SearchRequest;
 class UserPrompts;
 struct CustomColors;
+struct ExchangeServices;
+class DialogBitmapImporter;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -112,6 +114,8 @@ class MainWindow : public QMainWindow {
   AvailableCommands available_;
   std::unique_ptr<CustomColors> customColors_;
   std::unique_ptr<SearchRequest> search_;
+  std::unique_ptr<DialogBitmapImporter> bitmaps_;
+  std::unique_ptr<ExchangeServices> exchange_;
 
   std::map<CommandId, QAction*> actions_;
   QMenu* itemMenu_ = nullptr;
