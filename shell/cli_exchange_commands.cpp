@@ -1,7 +1,132 @@
+// korvane-cli's import and export: the same flows as the window's Open and
+// Save, with the import options and the export list given on the command line.
+
+#include <filesystem>
+
+#include "exchange/export_flow.h"
+#include "exchange/import_flow.h"
+#include "exchange/token_table_spelling.h"
 #include "shell/cli_commands.h"
+#include "shell/item_name_text.h"
+#include "storage/folders.h"
+#include "text/token_table.h"
 
 namespace korvane {
+namespace {
 
-std::vector<CliCommand> CliExchangeCommands() { return {}; }
+int Fail(CliContext& c, const std::string& text) {
+  c.err << "korvane-cli: " << c.request.command->name << ": " << text << '\n';
+  return 1;
+}
+
+// The import options as the command line chose them, else the dialog's default.
+class CommandLineImportOptions : public ImportOptions {
+ public:
+  explicit CommandLineImportOptions(std::optional<ImportChoice> choice) : choice_(std::move(choice)) {}
+  std::optional<ImportChoice> ChooseImportPlacement(const ImportOptionsRequest& request) override {
+    if (choice_) return choice_;
+    return ImportChoice{request.defaultPlacement, request.folderName};
+  }
+
+ private:
+  std::optional<ImportChoice> choice_;
+};
+
+// The token table that goes with the program; without it only program text fails.
+TokenTable LoadTokens(CliContext& c) {
+  TokenTable table;
+  const std::string file = c.core.Directory().ProgramFile(TOKEN_TABLE_FILE_NAME);
+  const std::string directory = file.substr(0, file.size() - std::string_view(TOKEN_TABLE_FILE_NAME).size());
+  static_cast<void>(table.LoadTokenTable(directory, c.core.Messages()));
+  return table;
+}
+
+int ImportCommand(CliContext& c) {
+  const CliRequest& r = c.request;
+  const std::string& path = r.arguments[0];
+  const int placements = int{r.Has("into")} + int{r.Has("standard")} + int{r.Has("transmit")};
+  if (placements > 1) return Fail(c, "choose one of --into, --standard and --transmit");
+  if (r.Has("transmit")) return Fail(c, "--transmit needs a link to the calculator, which korvane-cli does not have");
+
+  std::optional<BitmapRaster> raster;
+  if (const auto value = r.Value("raster")) {
+    if (*value == "image") raster = BitmapRaster::Image;
+    else if (*value == "text") raster = BitmapRaster::Text;
+    else return Fail(c, "--raster takes image or text");
+  }
+  const auto nameArgument = r.Value("name");
+  const std::string utf8Name =
+      nameArgument ? *nameArgument : OpenedFileBaseName(std::filesystem::path(path).filename().string());
+  const auto baseName = ItemNameFromUtf8(utf8Name, FOLDER_PLAIN);
+  if (!baseName) return Fail(c, "not a folder name: " + utf8Name);
+
+  std::optional<ImportChoice> choice;
+  if (const auto into = r.Value("into")) {
+    const auto folder = ItemNameFromUtf8(*into, FOLDER_PLAIN);
+    if (!folder || folder->empty()) return Fail(c, "not a folder name: " + *into);
+    choice = ImportChoice{PLACE_ONE_FOLDER, *folder};
+  } else if (r.Has("standard")) {
+    choice = ImportChoice{PLACE_STANDARD_FOLDERS, ""};
+  }
+
+  const TokenTable table = LoadTokens(c);
+  const TokenTableSpelling spelling(table);
+  ImportContext context{c.core.Store(), c.core.Languages(), c.core.Messages(), spelling};
+  CommandLineImportOptions options(choice);
+  const ImportResult result = ImportFile(context, options, path, *baseName, raster);
+  switch (result.status) {
+    case ImportStatus::Cancelled: return 0;
+    case ImportStatus::Failed:
+      if (result.read.status == ImportReadStatus::Read) return Fail(c, "the items could not be placed");
+      return 1;
+    case ImportStatus::Imported: break;
+  }
+  c.out << result.finish.placed << '\n';
+  return 0;
+}
+
+int ExportCommand(CliContext& c) {
+  const CliRequest& r = c.request;
+  const auto format = r.Value("format");
+  const auto output = r.Value("output");
+  if (!format || !output) return Fail(c, "--format and --output are needed");
+  ExportKind kind;
+  if (*format == "cas") kind = EXPORT_CAS;
+  else if (*format == "cat") kind = EXPORT_CAT;
+  else if (*format == "cat-algebra") kind = EXPORT_CAT_ALGEBRA;
+  else return Fail(c, "--format takes cas, cat or cat-algebra");
+
+  std::vector<ItemId> ids;
+  for (const std::string& path : r.arguments) {
+    const ItemId id = FindItemByPath(c.core.Store(), path);
+    if (id == NO_ITEM || id == ROOT_FOLDER_ID) return Fail(c, "no item " + path);
+    ids.push_back(id);
+  }
+  const TokenTable table = LoadTokens(c);
+  const TokenTableSpelling spelling(table);
+  ExportContext context{c.core.Store(), c.core.Settings(), spelling, c.core.Messages()};
+  return ExportItems(context, *output, ids, kind) == ExportStatus::Written ? 0 : 1;
+}
+
+}  // namespace
+
+std::vector<CliCommand> CliExchangeCommands() {
+  return {
+      {{"import", "FILE",
+        "import a .cat, .cas, FXI or bitmap file; without a choice, one folder for two or more items, else the "
+        "standard folders; prints how many items were placed",
+        1,
+        1,
+        {{"name", true, "BASENAME"},
+         {"into", true, "FOLDER"},
+         {"standard", false, ""},
+         {"transmit", false, ""},
+         {"raster", true, "image|text"}}},
+       ImportCommand},
+      {{"export", "PATH...", "write the items in the order given into one exchange file", 1, -1,
+        {{"format", true, "cas|cat|cat-algebra"}, {"output", true, "FILE"}}},
+       ExportCommand},
+  };
+}
 
 }  // namespace korvane
