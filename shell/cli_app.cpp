@@ -25,6 +25,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   messages.SetTexts(core.Languages());
   core.LoadSettingsAndLanguages();
   if (!core.OpenStore()) return 1;
+  core.LoadProgramTextData();
 
   int status = 1;
   for (const CliCommand& c : CliCommands()) {

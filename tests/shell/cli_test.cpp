@@ -7,7 +7,10 @@
 
 #include "settings/language_table.h"
 
+#include "link/calculator_records.h"
+#include "storage/folders.h"
 #include "storage/item_store.h"
+#include "text/token_table.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_dir.h"
 
@@ -22,10 +25,14 @@ struct CliRun {
   std::string err;
 };
 
-// The language files go with the program; a home directory may hold its own.
+// The files that go with the program; a home directory may hold its own, and
+// the test executable's directory holds none.
 void ShipLanguages(const TempDir& home) {
-  std::filesystem::copy(std::string(KORVANE_PROGRAM_DIR) + "Language", home.File("Language"),
-                        std::filesystem::copy_options::skip_existing);
+  const std::string program = KORVANE_PROGRAM_DIR;
+  std::filesystem::copy(program + "Language", home.File("Language"),
+                        std::filesystem::copy_options::recursive | std::filesystem::copy_options::skip_existing);
+  for (const char* file : {"tokens.ptt", "large.cft", "small.cft"})
+    std::filesystem::copy(program + file, home.File(file), std::filesystem::copy_options::skip_existing);
 }
 
 CliRun RunIn(const TempDir& home, std::vector<std::string> args) {
@@ -78,7 +85,7 @@ TEST(Cli, StoreInUseGivesMessages33And3) {
   std::getline(lines, second);
   EXPECT_FALSE(std::getline(lines, rest));
   LanguageTable english;
-  english.LoadLanguages(home.File("Language/"), "English");
+  ASSERT_EQ(english.LoadLanguages(home.File("Language/"), "English"), 1);
   EXPECT_EQ(first, english.Text(2) + ": " + english.Text(33));
   EXPECT_EQ(second, english.Text(2) + ": " + english.Text(3));
 }
@@ -94,6 +101,55 @@ TEST(Cli, CommandLineErrorsAndHelp) {
   EXPECT_NE(help.out.find("list"), std::string::npos);
   // Nothing touched the library.
   EXPECT_FALSE(std::filesystem::exists(home.File("storage.dat")));
+}
+
+// A program as the calculator writes it comes back byte for byte through its text.
+TEST(Cli, ProgramTextRoundTrip) {
+  TempDir home;
+  const std::vector<std::uint8_t> tokens{
+      0xF7, 0x18, 0x0D,                                        // ClrText
+      0x22, 'H', 'E', 'L', 'L', 'O', 0x22, 0x0C,               // "HELLO" and display-and-stop
+      '1', 0x0E, 'A', 0x0D,                                    // 1->A
+      0xF7, 0x08, 'A', 0x11, '1', '0', 0x0D,                   // While A<>10
+      'A', 0x89, '1', 0x0E, 'A', 0x0D,                         // A+1->A
+      0xF7, 0x09, 0x0D,                                        // WhileEnd
+      0xF7, 0x10, '1', ',', '1', ',', 'A'};                    // Locate 1,1,A
+  const ProgramBytes data = MakeProgramData(tokens);
+  {
+    test::RecordingMessageSink messages;
+    ItemStore store(messages);
+    ASSERT_TRUE(store.OpenStore(home.File("storage.dat")));
+    ProgramInfo info;
+    info.name = "LOOP";
+    info.dataLength = static_cast<std::uint32_t>(data.size());
+    store.CreateItem("LOOP", std::nullopt, ROOT_FOLDER_ID, ProgramInfoBytes(info), data, ITEM_PROGRAM);
+    store.CreateItem("Mine", std::nullopt, ROOT_FOLDER_ID, {}, {}, FOLDER_PLAIN);
+  }
+  const CliRun text = RunIn(home, {"text", "/LOOP"});
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_EQ(text.out, "ClrText\n\"HELLO\"\u25E2\n1\u2192A\nWhile A\u226010\nA\uFF0B1\u2192A\nWhileEnd\nLocate 1,1,A\n");
+  home.WriteFile("loop.txt", text.out);
+
+  ASSERT_EQ(RunIn(home, {"store-text", "/Mine/COPY", home.File("loop.txt")}).status, 0);
+  // Typed text, AutoCorrect and all, tokenises too; a character the calculator lacks does not.
+  home.WriteFile("typed.txt", std::string("clrtext\n1->B\n"));
+  ASSERT_EQ(RunIn(home, {"store-text", "/LOOP", home.File("typed.txt")}).status, 0);
+  home.WriteFile("bad.txt", std::string("1->A\nB\xC3\xA9\n"));
+  const CliRun bad = RunIn(home, {"store-text", "/Mine/COPY", home.File("bad.txt")});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find("2"), std::string::npos) << bad.err;  // message 18 names line 2
+  EXPECT_EQ(RunIn(home, {"store-text", "/Nowhere/X", home.File("loop.txt")}).status, 1);
+
+  test::RecordingMessageSink messages;
+  ItemStore store(messages);
+  ASSERT_TRUE(store.OpenStore(home.File("storage.dat")));
+  const auto copy = store.ReadItem(store.FindItemByName("COPY", store.FindItemByName("Mine", ROOT_FOLDER_ID)));
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(copy->data, data);  // unchanged by the refused store
+  EXPECT_EQ(ReadProgramInfo(copy->info)->dataLength, data.size());
+  const auto typed = store.ReadItem(store.FindItemByName("LOOP", ROOT_FOLDER_ID));
+  const std::vector<std::uint8_t> typedTokens{0xF7, 0x18, 0x0D, '1', 0x0E, 'B'};
+  EXPECT_EQ(typed->data, MakeProgramData(typedTokens));
 }
 
 // The item commands, through the real executable, as a script would use them.
