@@ -8,6 +8,7 @@
 
 #include "shell/application_core.h"
 #include "shell/cli_arguments.h"
+#include "shell/item_paths.h"
 
 namespace korvane {
 
@@ -25,6 +26,12 @@ struct CliCommand {
   CliCommandHandler run;
 };
 
+// A failure of the command itself (not a message of the program): one line
+// "korvane-cli: COMMAND: TEXT" on standard error; returns the status 1.
+int CliFail(CliContext& c, const std::string& text);
+// Message 26 (caption "Korvane Error"), as the tree shows it; returns 1.
+int RefuseLongProgramName(CliContext& c);
+
 // Every command korvane-cli knows, in the order --help lists them.
 std::span<const CliCommand> CliCommands();
 
@@ -33,9 +40,5 @@ std::vector<CliCommand> CliItemCommands();
 std::vector<CliCommand> CliTextCommands();
 std::vector<CliCommand> CliExchangeCommands();
 std::vector<CliCommand> CliPictureCommands();
-
-// The item at `path` as `list` prints it ("/Programs/GAME", letter case
-// ignored); NO_ITEM when there is none. "/" is the top level (ROOT_FOLDER_ID).
-ItemId FindItemByPath(const ItemStore& store, std::string_view path);
 
 }  // namespace korvane

@@ -1,54 +1,21 @@
 // korvane-cli's commands on the library itself: list, and the item commands
 // of the tree (new folder by path, new program, rename, move, delete, password).
 
-#include <algorithm>
+
 #include <cctype>
 
 #include "shell/cli_commands.h"
 #include "shell/item_name_text.h"
+#include "shell/item_paths.h"
 #include "storage/folders.h"
-#include "storage/item_tree_order.h"
 
 namespace korvane {
 namespace {
 
-struct ListedItem {
-  ItemHeader header;
-  std::string path;  // UTF-8, "/Programs/GAME"
-};
-
-// The items in tree order with their paths as the user reads them.
-std::vector<ListedItem> ListedItems(const ItemStore& store) {
-  const ItemTreeOrder order = BuildItemTreeOrder(store);
-  std::vector<ListedItem> items;
-  std::vector<std::string> folders;  // the UTF-8 path of each open depth
-  for (const TreeEntry& e : order.entries) {
-    folders.resize(static_cast<std::size_t>(e.depth));
-    const std::string prefix = folders.empty() ? "" : folders.back();
-    const std::string path = prefix + "/" + ItemNameToUtf8(e.header.name, e.header.type);
-    items.push_back({e.header, path});
-    folders.push_back(path);
-  }
-  return items;
-}
-
-bool PathsEqual(std::string_view a, std::string_view b) {
-  while (a.size() > 1 && a.back() == '/') a.remove_suffix(1);
-  while (b.size() > 1 && b.back() == '/') b.remove_suffix(1);
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
-int Fail(CliContext& c, const std::string& text) {
-  c.err << "korvane-cli: " << c.request.command->name << ": " << text << '\n';
-  return 1;
-}
-
 // The item a path argument names, or a message and NO_ITEM.
 ItemId ItemArgument(CliContext& c, const std::string& path) {
   const ItemId id = FindItemByPath(c.core.Store(), path);
-  if (id == NO_ITEM || id == ROOT_FOLDER_ID) Fail(c, "no item " + path);
+  if (id == NO_ITEM || id == ROOT_FOLDER_ID) CliFail(c, "no item " + path);
   return id == ROOT_FOLDER_ID ? NO_ITEM : id;
 }
 
@@ -62,9 +29,9 @@ int MakeFolder(CliContext& c) {
   // Folder names are Latin-1 in the store; the path is resolved from the top level.
   const std::string& path = c.request.arguments[0];
   const auto latin1 = ItemNameFromUtf8(path, FOLDER_PLAIN);
-  if (!latin1 || latin1->empty() || latin1->front() != '/') return Fail(c, "not a folder path: " + path);
+  if (!latin1 || latin1->empty() || latin1->front() != '/') return CliFail(c, "not a folder path: " + path);
   const ItemId id = ResolveFolderPath(c.core.Store(), *latin1, true);
-  if (id == NO_ITEM) return Fail(c, "cannot make " + path);
+  if (id == NO_ITEM) return CliFail(c, "cannot make " + path);
   c.out << id << '\n';
   return 0;
 }
@@ -73,19 +40,13 @@ int NewProgramCommand(CliContext& c) {
   ItemStore& store = c.core.Store();
   const std::string& nameText = c.request.arguments[0];
   const auto name = ItemNameFromUtf8(nameText, ITEM_PROGRAM);
-  if (!name || name->empty()) return Fail(c, "not a program name: " + nameText);
-  if (name->size() > MAX_PROGRAM_NAME) {
-    Message m = TextMessage(MSG_PROGRAM_NAME_TOO_LONG);
-    m.captionId = -1;
-    m.fixedCaption = "Korvane Error";
-    c.core.Messages().ShowMessage(m);
-    return 1;
-  }
+  if (!name || name->empty()) return CliFail(c, "not a program name: " + nameText);
+  if (name->size() > MAX_PROGRAM_NAME) return RefuseLongProgramName(c);
   ItemId folder = NO_ITEM;
   if (auto in = c.request.Value("in")) {
     folder = FindItemByPath(store, *in);
     const auto header = store.ReadHeader(folder);
-    if (!header || !IsFolderType(header->type)) return Fail(c, "no folder " + *in);
+    if (!header || !IsFolderType(header->type)) return CliFail(c, "no folder " + *in);
   }
   std::lock_guard lock(store.Mutex());
   const ItemId id = NewProgram(store, c.core.Languages(), folder);
@@ -93,7 +54,7 @@ int NewProgramCommand(CliContext& c) {
   const auto created = store.ReadHeader(id);
   if (created && store.FindItemByName(*name, created->parent) != NO_ITEM) {
     DeleteSelected(store, id);
-    return Fail(c, "an item named " + nameText + " exists there already");
+    return CliFail(c, "an item named " + nameText + " exists there already");
   }
   if (!RenameFromTree(store, c.core.Messages(), id, *name)) {
     DeleteSelected(store, id);
@@ -108,7 +69,7 @@ int RenameCommand(CliContext& c) {
   if (id == NO_ITEM) return 1;
   const auto header = c.core.Store().ReadHeader(id);
   const auto name = ItemNameFromUtf8(c.request.arguments[1], header->type);
-  if (!name || name->empty()) return Fail(c, "not a name: " + c.request.arguments[1]);
+  if (!name || name->empty()) return CliFail(c, "not a name: " + c.request.arguments[1]);
   return RenameFromTree(c.core.Store(), c.core.Messages(), id, *name) ? 0 : 1;
 }
 
@@ -118,13 +79,13 @@ int MoveCommand(CliContext& c) {
   if (id == NO_ITEM) return 1;
   const std::string& target = c.request.arguments[1];
   const ItemId folder = FindItemByPath(store, target);
-  if (folder == ROOT_FOLDER_ID) return Fail(c, "the top level is no folder");
+  if (folder == ROOT_FOLDER_ID) return CliFail(c, "the top level is no folder");
   const auto folderHeader = store.ReadHeader(folder);
-  if (!folderHeader || !IsFolderType(folderHeader->type)) return Fail(c, "no folder " + target);
+  if (!folderHeader || !IsFolderType(folderHeader->type)) return CliFail(c, "no folder " + target);
   const auto header = store.ReadHeader(id);
   if (!CanPlaceInFolder(header->type, folderHeader->type))
-    return Fail(c, c.request.arguments[0] + " cannot be placed in " + target);
-  return MoveToFolder(store, id, folder) ? 0 : Fail(c, "the move failed");
+    return CliFail(c, c.request.arguments[0] + " cannot be placed in " + target);
+  return MoveToFolder(store, id, folder) ? 0 : CliFail(c, "the move failed");
 }
 
 int RemoveCommand(CliContext& c) {
@@ -138,7 +99,7 @@ int PasswordCommand(CliContext& c) {
   const ItemId id = ItemArgument(c, c.request.arguments[0]);
   if (id == NO_ITEM) return 1;
   const auto current = ReadPassword(store, id);
-  if (!current) return Fail(c, c.request.arguments[0] + " is not a program");
+  if (!current) return CliFail(c, c.request.arguments[0] + " is not a program");
   if (c.request.arguments.size() < 2) {
     c.out << ItemNameToUtf8(*current, ITEM_PROGRAM) << '\n';
     return 0;
@@ -147,18 +108,11 @@ int PasswordCommand(CliContext& c) {
   std::string typed = c.request.arguments[1];
   for (char& ch : typed) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   const auto password = ItemNameFromUtf8(typed, ITEM_PROGRAM);
-  if (!password) return Fail(c, "not a password: " + c.request.arguments[1]);
+  if (!password) return CliFail(c, "not a password: " + c.request.arguments[1]);
   return StorePassword(store, id, password->substr(0, MAX_PASSWORD)) ? 0 : 1;
 }
 
 }  // namespace
-
-ItemId FindItemByPath(const ItemStore& store, std::string_view path) {
-  if (PathsEqual(path, "/") || path.empty()) return ROOT_FOLDER_ID;
-  for (const ListedItem& item : ListedItems(store))
-    if (PathsEqual(item.path, path)) return item.header.id;
-  return NO_ITEM;
-}
 
 std::vector<CliCommand> CliItemCommands() {
   return {

@@ -16,17 +16,12 @@
 namespace korvane {
 namespace {
 
-int Fail(CliContext& c, const std::string& text) {
-  c.err << "korvane-cli: " << c.request.command->name << ": " << text << '\n';
-  return 1;
-}
-
 int PrintText(CliContext& c) {
   const std::string& path = c.request.arguments[0];
   const ItemId id = FindItemByPath(c.core.Store(), path);
   const auto item = id == ROOT_FOLDER_ID ? std::nullopt : c.core.Store().ReadItem(id);
-  if (!item) return Fail(c, "no item " + path);
-  if (item->type != ITEM_PROGRAM && item->type != ITEM_TEXT_FM) return Fail(c, path + " is not a program");
+  if (!item) return CliFail(c, "no item " + path);
+  if (item->type != ITEM_PROGRAM && item->type != ITEM_TEXT_FM) return CliFail(c, path + " is not a program");
   // As the editor shows it: tokens by their display texts, a line after each display-and-stop.
   const RenderedText rendered = RenderProgram(c.core.Tokens(), item->data, true, RenderOptions{});
   // Every line ends with a line break, so a last empty program line stays visible.
@@ -45,7 +40,7 @@ int StoreText(CliContext& c) {
   ItemStore& store = c.core.Store();
   const std::string& path = c.request.arguments[0];
   const auto utf8 = ReadInput(c.request.arguments[1]);
-  if (!utf8) return Fail(c, "cannot read " + c.request.arguments[1]);
+  if (!utf8) return CliFail(c, "cannot read " + c.request.arguments[1]);
 
   // One program line per input line; the line break that ends the last line adds no empty line.
   std::string text = *utf8;
@@ -60,7 +55,7 @@ int StoreText(CliContext& c) {
   if (existing != NO_ITEM && existing != ROOT_FOLDER_ID) {
     const auto header = store.ReadHeader(existing);
     if (!header || (header->type != ITEM_PROGRAM && header->type != ITEM_TEXT_FM))
-      return Fail(c, path + " is not a program");
+      return CliFail(c, path + " is not a program");
     return StoreProgramData(store, existing, *data) ? 0 : 1;
   }
 
@@ -69,18 +64,12 @@ int StoreText(CliContext& c) {
   const std::string folderPath = slash == std::string::npos || slash == 0 ? "/" : path.substr(0, slash);
   const std::string nameText = slash == std::string::npos ? path : path.substr(slash + 1);
   const auto name = ItemNameFromUtf8(nameText, ITEM_PROGRAM);
-  if (!name || name->empty()) return Fail(c, "not a program name: " + nameText);
-  if (name->size() > MAX_PROGRAM_NAME) {
-    Message m = TextMessage(MSG_PROGRAM_NAME_TOO_LONG);
-    m.captionId = -1;
-    m.fixedCaption = "Korvane Error";
-    c.core.Messages().ShowMessage(m);
-    return 1;
-  }
+  if (!name || name->empty()) return CliFail(c, "not a program name: " + nameText);
+  if (name->size() > MAX_PROGRAM_NAME) return RefuseLongProgramName(c);
   const ItemId folder = FindItemByPath(store, folderPath);
   const auto folderHeader = folder == ROOT_FOLDER_ID ? std::optional<ItemHeader>() : store.ReadHeader(folder);
   if (folder != ROOT_FOLDER_ID && (!folderHeader || !IsFolderType(folderHeader->type)))
-    return Fail(c, "no folder " + folderPath);
+    return CliFail(c, "no folder " + folderPath);
 
   ProgramInfo info;
   info.dataLength = static_cast<std::uint32_t>(data->size());

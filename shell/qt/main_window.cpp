@@ -276,6 +276,14 @@ void MainWindow::ToggleFiles() {
 
 ItemId MainWindow::SelectedItemId() const { return tree_->SelectedItemId(); }
 
+bool MainWindow::SelectItem(ItemId id) {
+  QTreeWidgetItem* node = tree_->NodeOf(id);
+  if (!node) return false;
+  tree_->setCurrentItem(node);
+  tree_->scrollToItem(node);
+  return SelectedItemId() == id;
+}
+
 void MainWindow::RebuildTree() {
   const TreeBuild build = BuildTree(core_.Store(), messages_);
   tree_->Fill(build);

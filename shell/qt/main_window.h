@@ -58,6 +58,8 @@ class MainWindow : public QMainWindow {
   bool Shutdown();
 
   ItemId SelectedItemId() const;
+  // Selects the item's node (and so shows the item); false when it is not in the tree.
+  bool SelectItem(ItemId id);
   bool FilesShown() const { return filesShown_; }
 
   // For the tray: whether minimising hides the window (only where a tray exists).

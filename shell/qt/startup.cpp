@@ -7,6 +7,7 @@
 
 #include "settings/qt/message_box_sink.h"
 #include "shell/application_core.h"
+#include "shell/item_paths.h"
 #include "shell/message_relay.h"
 #include "shell/qt/about_box.h"
 #include "shell/qt/main_window.h"
@@ -17,6 +18,12 @@ namespace {
 
 bool StartMinimised(const QStringList& args) {
   return args.contains(QStringLiteral("--minimized")) || args.contains(QStringLiteral("--minimised"));
+}
+
+// "--select PATH": the item to show at start, as korvane-cli list names it.
+QString ItemToSelect(const QStringList& args) {
+  const int at = args.indexOf(QStringLiteral("--select"));
+  return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
 }
 
 void CentreOnScreen(QWidget& window) {
@@ -55,6 +62,8 @@ int RunKorvane(int argc, char** argv) {
   RegisterScreenFont(core.Directory());
   window.RebuildTree();
   core.LoadProgramTextData();
+  if (const QString path = ItemToSelect(app.arguments()); !path.isEmpty())
+    window.SelectItem(FindItemByPath(core.Store(), path.toStdString()));
 
   if (!StartMinimised(app.arguments()))
     window.show();
