@@ -8,11 +8,6 @@
 namespace korvane {
 namespace {
 
-int Fail(CliContext& c, const std::string& text) {
-  c.err << "korvane-cli: " << c.request.command->name << ": " << text << '\n';
-  return 1;
-}
-
 struct BitmapTarget {
   ItemId id = NO_ITEM;
   std::string output;
@@ -23,12 +18,12 @@ std::optional<BitmapTarget> ReadBitmapTarget(CliContext& c) {
   const std::string& path = c.request.arguments[0];
   const auto output = c.request.Value("output");
   if (!output || output->empty()) {
-    Fail(c, "--output FILE.bmp is needed");
+    CliFail(c, "--output FILE.bmp is needed");
     return std::nullopt;
   }
   const ItemId id = FindItemByPath(c.core.Store(), path);
   if (id == NO_ITEM || id == ROOT_FOLDER_ID) {
-    Fail(c, "no item " + path);
+    CliFail(c, "no item " + path);
     return std::nullopt;
   }
   return BitmapTarget{id, *output};
@@ -39,9 +34,9 @@ int SaveBitmapCommand(CliContext& c) {
   if (!target) return 1;
   switch (SaveItemAsBitmap(c.core.Store(), target->id, target->output, c.core.Messages())) {
     case SaveBitmapResult::Saved: return 0;
-    case SaveBitmapResult::NoSuchItem: return Fail(c, "no item " + c.request.arguments[0]);
+    case SaveBitmapResult::NoSuchItem: return CliFail(c, "no item " + c.request.arguments[0]);
     case SaveBitmapResult::NotAPicture:
-      return Fail(c, c.request.arguments[0] + " is not a picture or a screen image");
+      return CliFail(c, c.request.arguments[0] + " is not a picture or a screen image");
     case SaveBitmapResult::WriteFailed: return 1;  // the message said why
   }
   return 1;
@@ -51,9 +46,9 @@ int ShowCommand(CliContext& c) {
   const auto target = ReadBitmapTarget(c);
   if (!target) return 1;
   const std::optional<Item> item = c.core.Store().ReadItem(target->id);
-  if (!item) return Fail(c, "no item " + c.request.arguments[0]);
+  if (!item) return CliFail(c, "no item " + c.request.arguments[0]);
   const auto image = ItemViewImage(*item, c.core.Fonts(), c.core.Languages(), c.core.Messages());
-  if (!image) return Fail(c, c.request.arguments[0] + " has no view to show");
+  if (!image) return CliFail(c, c.request.arguments[0] + " has no view to show");
   return SaveImageAsBitmap(target->output, *image, c.core.Messages()) ? 0 : 1;
 }
 
