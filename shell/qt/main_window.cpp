@@ -298,13 +298,17 @@ bool MainWindow::CloseView() {
 void MainWindow::SelectionChanged() {
   if (!CloseView()) return;
   UpdateCommandStates();
-  const ItemId id = SelectedItemId();
-  if (id == NO_ITEM) return;
-  if (auto item = core_.Store().ReadItem(id); item && !IsFolderType(item->type)) {
-    const auto password = ReadPassword(core_.Store(), id);
-    status_[2]->setText(QString::fromLatin1(DescribeItem(core_.Languages(), item->data.size(), password.value_or(""))));
-  }
+  if (SelectedItemId() == NO_ITEM) return;
+  DescribeSelectedItem();
   ShowSelectedItem();
+}
+
+void MainWindow::DescribeSelectedItem() {
+  const ItemId id = SelectedItemId();
+  const auto header = core_.Store().ReadHeader(id);
+  if (!header || IsFolderType(header->type)) return;
+  const auto password = ReadPassword(core_.Store(), id);
+  status_[2]->setText(QString::fromLatin1(DescribeItem(core_.Languages(), header->dataSize, password.value_or(""))));
 }
 
 void MainWindow::ShowSelectedItem() {
@@ -312,6 +316,8 @@ void MainWindow::ShowSelectedItem() {
   if (id == NO_ITEM) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   if (auto item = core_.Store().ReadItem(id)) view_->Show(*item);
+  // A program's view says "editing" first; the item's own description follows.
+  if (view_->ProgramShown()) DescribeSelectedItem();
   QApplication::restoreOverrideCursor();
   UpdateCommandStates();
 }
@@ -451,10 +457,7 @@ void MainWindow::ChangePassword() {
   if (!current) return;
   // Cancel gives the old password, which is written back unchanged.
   StorePassword(core_.Store(), id, prompts_.AskPassword(this, *current));
-  const auto item = core_.Store().ReadItem(id);
-  const auto stored = ReadPassword(core_.Store(), id);
-  if (item && stored)
-    status_[2]->setText(QString::fromLatin1(DescribeItem(core_.Languages(), item->data.size(), *stored)));
+  DescribeSelectedItem();
 }
 
 void MainWindow::OpenSettings() {

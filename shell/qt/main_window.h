@@ -96,6 +96,8 @@ class MainWindow : public QMainWindow {
   void WireTree();
   void LayOut();
   void SelectionChanged();
+  // Status part 2: the selected item's data size and password.
+  void DescribeSelectedItem();
   void UpdateCommandStates();
   void ToggleFiles();
 
