@@ -56,7 +56,7 @@ void BM_QuantizeAndBuild(benchmark::State& state) {
     for (int x = 0; x < 128; ++x)
       source.SetPixel(x, y, Rgb{static_cast<std::uint8_t>(x * 2), static_cast<std::uint8_t>(y * 4), 128});
   for (auto _ : state) {
-    ExchangeItem picture = BitmapToPicture(QuantizeBitmap(source, RasterType::Image), "P");
+    ExchangeItem picture = BitmapToPicture(QuantizeBitmap(source, RASTER_IMAGE), "P");
     benchmark::DoNotOptimize(picture.data);
   }
 }

@@ -6,7 +6,7 @@
 namespace korvane {
 
 RasterType RasterTypeOf(BitmapRaster raster) {
-  return raster == BitmapRaster::Text ? RasterType::SharpText : RasterType::Image;
+  return raster == BitmapRaster::Text ? RASTER_SHARP_TEXT : RASTER_IMAGE;
 }
 
 std::optional<RgbImage> LoadBitmapSource(const BitmapDecoder& decoder, ByteSpan file) {

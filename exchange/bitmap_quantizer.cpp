@@ -39,7 +39,7 @@ RgbImage QuantizeBitmap(const RgbImage& source, RasterType mode) {
     for (int x = 0; x < PICTURE_WIDTH; ++x) {
       // floor(draw / 32767 * 5) is 0 exactly when draw * 5 < 32767.
       const long t = static_cast<long>(generator.Next()) * 5 / 32767;
-      if (t == 0 || mode == RasterType::SharpText) in = done = Sums{};
+      if (t == 0 || mode == RASTER_SHARP_TEXT) in = done = Sums{};
       const Rgb pixel = source.PixelOr(x, y, Rgb{255, 255, 255});
       in.r += pixel.r;
       in.g += pixel.g;

@@ -6,10 +6,10 @@
 namespace korvane {
 
 // The raster types of the import dialog, with the calculator program's numbers.
-enum class RasterType { SharpText = 0, Image = 1 };
+enum RasterType { RASTER_SHARP_TEXT = 0, RASTER_IMAGE = 1 };
 
-// SharpText: every pixel gets the nearest of background, green, blue and
-// orange. Image: the colour error is carried along the rows (and on into the
+// RASTER_SHARP_TEXT: every pixel gets the nearest of background, green, blue and
+// orange. RASTER_IMAGE: the colour error is carried along the rows (and on into the
 // next row) and dropped at about one pixel in five, chosen by a generator
 // seeded with 0, so the same source always gives the same picture. Pixels
 // outside a smaller `source` count as white.

@@ -49,10 +49,10 @@ RasterDialog::RasterDialog(QWidget* owner, const TextLookup& texts, const RgbIma
   grid->addWidget(ok, 0, 2, Qt::AlignTop);
   grid->addWidget(cancel, 1, 2, Qt::AlignTop);
 
-  connect(image_, &QRadioButton::clicked, this, [this] { QuantizeAndShow(RasterType::Image); });
-  connect(sharpText_, &QRadioButton::clicked, this, [this] { QuantizeAndShow(RasterType::SharpText); });
+  connect(image_, &QRadioButton::clicked, this, [this] { QuantizeAndShow(RASTER_IMAGE); });
+  connect(sharpText_, &QRadioButton::clicked, this, [this] { QuantizeAndShow(RASTER_SHARP_TEXT); });
   sourceView_->setPixmap(QPixmap::fromImage(ToQImage(source_, 128, 64)));
-  QuantizeAndShow(RasterType::Image);
+  QuantizeAndShow(RASTER_IMAGE);
 }
 
 void RasterDialog::QuantizeAndShow(RasterType raster) {

@@ -30,7 +30,7 @@ class RasterDialog : public QDialog {
 
   RgbImage source_;
   RgbImage quantised_;
-  RasterType raster_ = RasterType::Image;
+  RasterType raster_ = RASTER_IMAGE;
   QLabel* sourceView_;
   QLabel* quantisedView_;
   QRadioButton* image_;

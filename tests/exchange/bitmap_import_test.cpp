@@ -113,7 +113,7 @@ TEST(BitmapScalingTest, EnlargingRepeatsPixelsAndShortDataIsWhite) {
 }
 
 TEST(QuantizeBitmapTest, OneColourAndWhiteGiveTheirSheets) {
-  for (RasterType mode : {RasterType::Image, RasterType::SharpText}) {
+  for (RasterType mode : {RASTER_IMAGE, RASTER_SHARP_TEXT}) {
     const ExchangeItem orange = BitmapToPicture(QuantizeBitmap(Filled(COLOUR_ORANGE), mode), "ORANGE");
     EXPECT_EQ(CountNonZero(SheetBitmap(orange, 0)), PICTURE_BITMAP_LENGTH);
     EXPECT_TRUE(std::all_of(SheetBitmap(orange, 0).begin(), SheetBitmap(orange, 0).end(),
@@ -131,7 +131,7 @@ TEST(QuantizeBitmapTest, SharpTextTakesTheNearestColour) {
   source.SetPixel(127, 63, Rgb{0, 0, 0});
   source.SetPixel(5, 5, Rgb{10, 10, 190});   // blue
   source.SetPixel(6, 5, Rgb{250, 110, 10});  // orange
-  const RgbImage q = QuantizeBitmap(source, RasterType::SharpText);
+  const RgbImage q = QuantizeBitmap(source, RASTER_SHARP_TEXT);
   EXPECT_EQ(q.Pixel(127, 63), COLOUR_GREEN);
   EXPECT_EQ(q.Pixel(5, 5), COLOUR_BLUE);
   EXPECT_EQ(q.Pixel(6, 5), COLOUR_ORANGE);
@@ -145,9 +145,9 @@ TEST(QuantizeBitmapTest, SharpTextTakesTheNearestColour) {
 TEST(QuantizeBitmapTest, ImageCarriesTheErrorTheSameWayEveryRun) {
   // A mid grey has no palette colour near it: the carried error must mix colours.
   const RgbImage grey = Filled(Rgb{128, 128, 128});
-  const RgbImage first = QuantizeBitmap(grey, RasterType::Image);
-  EXPECT_EQ(first, QuantizeBitmap(grey, RasterType::Image));
-  EXPECT_NE(first, QuantizeBitmap(grey, RasterType::SharpText));
+  const RgbImage first = QuantizeBitmap(grey, RASTER_IMAGE);
+  EXPECT_EQ(first, QuantizeBitmap(grey, RASTER_IMAGE));
+  EXPECT_NE(first, QuantizeBitmap(grey, RASTER_SHARP_TEXT));
   int background = 0;
   for (int y = 0; y < PICTURE_HEIGHT; ++y)
     for (int x = 0; x < PICTURE_WIDTH; ++x) background += first.Pixel(x, y) == COLOUR_BACKGROUND;
@@ -180,7 +180,7 @@ class FakeChooser : public RasterChooser {
   std::optional<RgbImage> ChooseRaster(const RgbImage& source) override {
     ++calls;
     if (cancel) return std::nullopt;
-    return QuantizeBitmap(source, RasterType::SharpText);
+    return QuantizeBitmap(source, RASTER_SHARP_TEXT);
   }
   int calls = 0;
   bool cancel = false;

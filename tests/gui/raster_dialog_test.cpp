@@ -58,18 +58,18 @@ class RasterDialogTest : public QObject {
     QCOMPARE(image->text(), QString("T110"));
     QCOMPARE(sharp->text(), QString("T111"));
     QVERIFY(image->isChecked());
-    QCOMPARE(dialog.Raster(), RasterType::Image);
+    QCOMPARE(dialog.Raster(), RASTER_IMAGE);
     QCOMPARE(Shown(&dialog, "source"), AsQImage(source));
-    QCOMPARE(Shown(&dialog, "quantised"), AsQImage(QuantizeBitmap(source, RasterType::Image)));
+    QCOMPARE(Shown(&dialog, "quantised"), AsQImage(QuantizeBitmap(source, RASTER_IMAGE)));
 
     sharp->click();
-    QCOMPARE(dialog.Raster(), RasterType::SharpText);
-    QVERIFY(dialog.Quantised() == QuantizeBitmap(source, RasterType::SharpText));
+    QCOMPARE(dialog.Raster(), RASTER_SHARP_TEXT);
+    QVERIFY(dialog.Quantised() == QuantizeBitmap(source, RASTER_SHARP_TEXT));
     QCOMPARE(Shown(&dialog, "quantised"), AsQImage(dialog.Quantised()));
     QCOMPARE(dialog.Quantised().Pixel(127, 63), std::optional<Rgb>(COLOUR_GREEN));
 
     image->click();
-    QCOMPARE(Shown(&dialog, "quantised"), AsQImage(QuantizeBitmap(source, RasterType::Image)));
+    QCOMPARE(Shown(&dialog, "quantised"), AsQImage(QuantizeBitmap(source, RASTER_IMAGE)));
   }
 
   void okGivesTheChosenImageAndCancelNothing() {
@@ -80,7 +80,7 @@ class RasterDialogTest : public QObject {
     });
     const auto chosen = chooser.ChooseRaster(DottedSource());
     QVERIFY(chosen);
-    QVERIFY(*chosen == QuantizeBitmap(DottedSource(), RasterType::SharpText));
+    QVERIFY(*chosen == QuantizeBitmap(DottedSource(), RASTER_SHARP_TEXT));
 
     WhenModalOpens([](QWidget* modal) { modal->findChild<QPushButton*>("cancel")->click(); });
     QVERIFY(!chooser.ChooseRaster(DottedSource()));
