@@ -199,8 +199,12 @@ class CatReader {
   std::optional<ExchangeItem> ReadProgramData(ItemType type) {
     if (LeadingNumber(Value(KEY_CAPACITY)) == 0) return Malformed(), std::nullopt;
     Bytes data = {RECORD_START};
-    // The algebra variant's own lines at the start of the data record.
+    // The algebra variant's own lines at the start of the data record. Its
+    // header has no password line, so the password is taken from here.
     while (StartsWithNoCase(Rest(), "password:") || StartsWithNoCase(Rest(), "basen:")) {
+      if (StartsWithNoCase(Rest(), "password:") && Value(KEY_PASSWORD).empty()) {
+        values_[KEY_PASSWORD] = std::string(CurrentLine().substr(kKeys[KEY_PASSWORD].size()));
+      }
       if (!NextLine()) return std::nullopt;
     }
     while (!AtEnd()) {

@@ -66,6 +66,17 @@ TEST(CatProgramTest, ProgramAInBothVariants) {
   }
 }
 
+TEST(CatProgramTest, AlgebraVariantKeepsThePassword) {
+  // Its only password line stands in the data record.
+  const auto locked = ProgramItem("LOCKED", "A\x89" "1", "SECRET");
+  const std::string algebra = Write({locked}, CatVariant::Algebra);
+  EXPECT_NE(algebra.find("%Data Record\r\nPassword:SECRET\r\nBaseN:0\r\n"), std::string::npos);
+  const ReadResult read = Read(algebra);
+  ASSERT_EQ(read.items.size(), 1u);
+  EXPECT_EQ(read.items[0], locked);
+  EXPECT_EQ(ReadProgramInfo(read.items[0].info)->password, "SECRET");
+}
+
 TEST(CatProgramTest, LineBreaksAndEndsOfText) {
   // The program's own last line break survives the round trip.
   const auto trailing = ProgramItem("T", "A\x0D");
