@@ -82,7 +82,8 @@ int ImportCommand(CliContext& c) {
     case ImportStatus::Imported: break;
   }
   c.out << result.finish.placed << '\n';
-  return 0;
+  // A reader that stopped at its first item has said why; nothing came of the file.
+  return result.read.readerStopped && result.finish.placed == 0 ? 1 : 0;
 }
 
 int ExportCommand(CliContext& c) {

@@ -74,6 +74,11 @@ TEST(CliImport, RefusalsGiveStatusOne) {
   EXPECT_EQ(Cli(home, {"import", file, "--standard", "--into", "X"}).status, 1);
   EXPECT_EQ(Cli(home, {"import", file, "--raster", "colour"}).status, 1);
   EXPECT_EQ(Cli(home, {"import", home.File("missing.cas")}).status, 1);
+  // A text file that stops at its first block imports nothing: an error too.
+  home.WriteFile("bad.cat", std::string("%Header Record\r\nNo such key:1\r\n%Data Record\r\n%End\r\n"));
+  const CliRun stopped = Cli(home, {"import", home.File("bad.cat")});
+  EXPECT_EQ(stopped.status, 1);
+  EXPECT_FALSE(stopped.err.empty());
   home.WriteFile("notes.txt", std::string("plain text"));
   EXPECT_EQ(Cli(home, {"import", home.File("notes.txt")}).status, 1);
   EXPECT_EQ(Cli(home, {"list"}).out, "");
