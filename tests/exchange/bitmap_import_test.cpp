@@ -42,6 +42,39 @@ TEST(BitmapDecoderTest, EveryDepthBothDirections) {
   }
 }
 
+TEST(BitmapDecoderTest, OlderAndNewerHeaders) {
+  const LibraryBitmapDecoder decoder;
+  // The 12-byte header of the oldest bitmaps: 16-bit sizes, 2 x 1 pixels at 24 bits.
+  std::vector<std::uint8_t> core{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0, 2, 0, 1, 0, 1, 0, 24, 0,
+                                 0, 0, 255, 255, 255, 255, 0, 0};
+  WriteU32LE(core, 2, static_cast<std::uint32_t>(core.size()));
+  auto decoded = decoder.Decode(core);
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->rgb, (std::vector<std::uint8_t>{255, 0, 0, 255, 255, 255}));
+
+  // A 124-byte header with bit-field masks in it, 32 bits per pixel: red in the low byte.
+  std::vector<std::uint8_t> v5(14 + 124 + 4, 0);
+  v5[0] = 'B';
+  v5[1] = 'M';
+  WriteU32LE(v5, 2, static_cast<std::uint32_t>(v5.size()));
+  WriteU32LE(v5, 10, 14 + 124);
+  WriteU32LE(v5, 14, 124);
+  WriteU32LE(v5, 18, 1);
+  WriteU32LE(v5, 22, 1);
+  WriteU16LE(v5, 26, 1);
+  WriteU16LE(v5, 28, 32);
+  WriteU32LE(v5, 30, 3);
+  WriteU32LE(v5, 54, 0x000000FF);
+  WriteU32LE(v5, 58, 0x0000FF00);
+  WriteU32LE(v5, 62, 0x00FF0000);
+  v5[138] = 10;
+  v5[139] = 20;
+  v5[140] = 30;
+  decoded = decoder.Decode(v5);
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->rgb, (std::vector<std::uint8_t>{10, 20, 30}));
+}
+
 TEST(BitmapDecoderTest, RefusesDamagedAndAbsurdFiles) {
   const LibraryBitmapDecoder decoder;
   auto good = test::MakeBitmapFile(20, 10, WHITE);
