@@ -127,6 +127,27 @@ TEST(ProgramRendererTest, ProgramsComeBackUnchangedFromTheirText) {
   }
 }
 
+TEST(ProgramRendererTest, EveryTokenComesBackBetweenDigits) {
+  // Each code of the table alone and between digits, with AutoCorrect on and
+  // off: a display text the editor cannot show (a line feed) would lose it.
+  const TokenTable& table = test::ShippedTokenTable();
+  for (const auto& r : table.records()) {
+    const std::vector<uint8_t> code(r.code.begin(), r.code.begin() + r.codeLength);
+    std::vector<uint8_t> between = {'1'};
+    between.insert(between.end(), code.begin(), code.end());
+    between.push_back('2');
+    for (const auto& tokens : {code, between}) {
+      const ProgramBytes program = test::Program(tokens);
+      const std::string text = PlainFromEditorText(
+          EditorTextFromPlain(RenderProgram(table, program, true, {false, true}).plainText));
+      for (bool autoCorrect : {true, false}) {
+        EXPECT_EQ(table.TokeniseProgramText(text, autoCorrect).data, program)
+            << int(code[0]) << " " << int(r.code[1]) << " autoCorrect " << autoCorrect;
+      }
+    }
+  }
+}
+
 TEST(RehighlightLineTest, TypedLineIsCorrectedAndColoured) {
   EditorOptions options;
   options.highlighting = true;
