@@ -46,7 +46,7 @@ void FillStore(korvane::ItemStore& store) {
                      korvane::ITEM_PROGRAM);
 }
 
-void BM_ReadEveryItemInIdOrder(benchmark::State& state) {
+void BM_StoreReadEveryItemInIdOrder(benchmark::State& state) {
   BenchDirectory dir;
   IgnoreMessages messages;
   korvane::ItemStore store(messages);
@@ -60,9 +60,9 @@ void BM_ReadEveryItemInIdOrder(benchmark::State& state) {
     benchmark::DoNotOptimize(bytes);
   }
 }
-BENCHMARK(BM_ReadEveryItemInIdOrder)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreReadEveryItemInIdOrder)->Unit(benchmark::kMillisecond);
 
-void BM_DeleteFirstRecord(benchmark::State& state) {
+void BM_StoreDeleteFirstRecord(benchmark::State& state) {
   BenchDirectory dir;
   IgnoreMessages messages;
   korvane::ItemStore store(messages);
@@ -80,6 +80,6 @@ void BM_DeleteFirstRecord(benchmark::State& state) {
   }
   if (store.ItemCount() != ITEMS) abort();
 }
-BENCHMARK(BM_DeleteFirstRecord)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreDeleteFirstRecord)->Unit(benchmark::kMillisecond);
 
 }  // namespace
