@@ -1,10 +1,14 @@
 #include "text/qt/program_editor.h"
 
 #include <QElapsedTimer>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QRawFont>
 #include <QTest>
 #include <QTextBlock>
 
 #include "support/recording_message_sink.h"
+#include "text/calculator_charset.h"
 #include "text/shipped_token_table.h"
 
 using namespace korvane;
@@ -37,6 +41,26 @@ class ProgramEditorTest : public QObject {
 
  private slots:
   void initTestCase() { QVERIFY(table_.size() > 0); }
+
+  void ScreenFontRegistersAndDrawsEveryDisplayText() {
+    // The font that goes with the program: it must load, carry its family name
+    // and have a drawing for every character a token shows.
+    const QString path = QStringLiteral(KORVANE_PROGRAM_DIR "KorvaneFX.ttf");
+    const int id = QFontDatabase::addApplicationFont(path);
+    QVERIFY2(id >= 0, qPrintable(path));
+    QVERIFY(QFontDatabase::applicationFontFamilies(id).contains(QStringLiteral("Korvane FX")));
+    ProgramEditor editor(table_, TestOptions());
+    QCOMPARE(QFontInfo(editor.font()).family(), QStringLiteral("Korvane FX"));
+    const QRawFont raw(path, 12);
+    QVERIFY(raw.isValid());
+    for (const auto& record : table_.records()) {
+      for (char c : record.DisplayText()) {
+        if (c == '\r') continue;
+        const char32_t ch = CalcToUnicode(uint8_t(c));
+        QVERIFY2(raw.supportsCharacter(uint(ch)), qPrintable(QString::number(uint8_t(c), 16)));
+      }
+    }
+  }
 
   void TypedLineIsCorrectedAndRecoloured() {
     const EditorOptions options = TestOptions();
