@@ -65,6 +65,14 @@ class SettingsTable {
   // An empty table; LoadSettings enters the defaults. Room for every entry is
   // taken at once, so references from GetSetting stay valid while entries are added.
   SettingsTable() { entries_.reserve(SETTINGS_MAX_ENTRIES); }
+  // A copy (the settings dialog edits one) keeps the room, or its references
+  // would move with the first added key.
+  SettingsTable(const SettingsTable& other) : SettingsTable() { entries_ = other.entries_; }
+  SettingsTable& operator=(const SettingsTable& other) {
+    entries_ = other.entries_;
+    entries_.reserve(SETTINGS_MAX_ENTRIES);
+    return *this;
+  }
 
   // Empties the table and enters the defaults in their fixed order.
   void EnterDefaults();

@@ -139,6 +139,14 @@ TEST(SettingsAccessTest, LookedUpValueStaysValidWhileKeysAreAdded) {
   for (int i = 0; i < 80; ++i) (void)table.GetSetting("More.K" + std::to_string(i));
   ASSERT_TRUE(table.SetSetting(SETTING_COM_PORT, "COM3"));
   EXPECT_EQ(port, "COM3");
+
+  // A copy keeps the promise too.
+  SettingsTable copy = table;
+  const std::string& copiedPort = copy.GetSetting(SETTING_COM_PORT);
+  for (int i = 0; i < 20; ++i) (void)copy.GetSetting("Copy.K" + std::to_string(i));
+  ASSERT_TRUE(copy.SetSetting(SETTING_COM_PORT, "COM1"));
+  EXPECT_EQ(copiedPort, "COM1");
+  EXPECT_EQ(port, "COM3");
 }
 
 TEST(SettingsFileTest, KeysOfOtherRootsAndKeysThatAreLeadingPartsOfOthersRoundTrip) {
