@@ -74,10 +74,10 @@ TEST_F(ExportFlowTest, BinaryRoundTripGivesTheSameItemsAndTheSameBytes) {
 }
 
 TEST_F(ExportFlowTest, TextRoundTripsInBothVariants) {
-  // What the text reader builds is what a stored item from a .cat file looks like.
-  // (The reader passes over the algebra variant's password line, so these have none.)
+  // What the text reader builds is what a stored item from a .cat file looks
+  // like; the password comes back from both variants.
   const std::vector<ExchangeItem> source{ProgramItem("GAME", "A\x89" "B"), MatrixItem("A", 2, 3),
-                                         ProgramItem("TOOL", "1\x0E" "A")};
+                                         ProgramItem("TOOL", "1\x0E" "A", "PW")};
   const std::string first = WriteCat(source, CatVariant::Standard, spelling).text;
   const auto items = ReadCat(first, spelling, texts).items;
   ASSERT_EQ(items.size(), 3u);
