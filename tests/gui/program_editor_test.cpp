@@ -79,6 +79,14 @@ class ProgramEditorTest : public QObject {
     QVERIFY(stored.has_value());
     QVERIFY(sink.messages.empty());
     QCOMPARE(*stored, test::Program({0xF7, 0x00, 'a', 0x0E, 'b'}));
+    QVERIFY(editor.EditorTextChanged());  // not stored yet
+
+    // A store that fails keeps the edit unsaved, so closing asks again.
+    ProgramBytes written;
+    QVERIFY(!editor.StoreEditedProgram(sink, [](const ProgramBytes&) { return false; }));
+    QVERIFY(editor.EditorTextChanged());
+    QVERIFY(editor.StoreEditedProgram(sink, [&](const ProgramBytes& b) { written = b; return true; }));
+    QCOMPARE(written, *stored);
     QVERIFY(!editor.EditorTextChanged());
   }
 

@@ -65,10 +65,16 @@ std::string ProgramEditor::SelectedPlainText() const {
 bool ProgramEditor::EditorTextChanged() const { return PlainText() != snapshot_; }
 
 std::optional<ProgramBytes> ProgramEditor::StoreEditedProgram(MessageSink& messages) {
+  return table_.TokeniseProgramText(PlainText(), options_.autoCorrect, messages);
+}
+
+bool ProgramEditor::StoreEditedProgram(MessageSink& messages,
+                                       const std::function<bool(const ProgramBytes&)>& store) {
   const std::string text = PlainText();
-  auto data = table_.TokeniseProgramText(text, options_.autoCorrect, messages);
-  if (data) snapshot_ = text;
-  return data;
+  const auto data = table_.TokeniseProgramText(text, options_.autoCorrect, messages);
+  if (!data || !store(*data)) return false;
+  snapshot_ = text;
+  return true;
 }
 
 void ProgramEditor::InsertSymbol(uint8_t code) {

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -50,9 +51,12 @@ class ProgramEditor : public QPlainTextEdit {
 
   // Tokenises the text. On failure shows message 18 with the line through
   // `messages`, leaves everything as it is and returns none (the editor stays
-  // open, the item keeps its data). On success the text becomes the new
-  // snapshot and the bytes are returned for the caller to store.
+  // open, the item keeps its data). On success the bytes are returned for the
+  // caller to store; the snapshot stays, so the text still counts as changed.
   std::optional<ProgramBytes> StoreEditedProgram(MessageSink& messages);
+  // The same, handing the bytes to `store`; the text becomes the snapshot only
+  // when `store` succeeds, so an edit whose storing failed is not closed away.
+  bool StoreEditedProgram(MessageSink& messages, const std::function<bool(const ProgramBytes&)>& store);
 
   // Puts one calculator character at the selection and re-colours the line.
   void InsertSymbol(uint8_t code);
