@@ -135,7 +135,8 @@ int LanguageTable::SelectLanguages(std::string_view preferredName, std::string_v
   selected_ = fallback_ = -1;
   for (int i = 0; i < LanguageCount(); ++i) {
     const std::string& name = records_[static_cast<std::size_t>(i)].info.name;
-    if (EqualsIgnoringCaseLatin1(name, preferredName)) selected_ = i;
+    // An empty setting names no language, not a file whose Name line is empty.
+    if (!preferredName.empty() && EqualsIgnoringCaseLatin1(name, preferredName)) selected_ = i;
     if (EqualsIgnoringCaseLatin1(name, fallbackName)) fallback_ = i;
   }
   if (selected_ < 0 && fallback_ < 0) return -1;

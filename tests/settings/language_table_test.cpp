@@ -38,6 +38,7 @@ TEST(LanguageLoadTest, PreferredTextsWithFallbackForTheRest) {
 TEST(LanguageLoadTest, MissingPreferenceUsesTheFallbackAndLowerCaseSelects) {
   TempDir dir;
   dir.WriteFile("en.clf", LanguageFile("English", "5=Five\r\n"));
+  dir.WriteFile("nameless.clf", LanguageFile("", "5=Nameless\r\n"));
   LanguageTable table;
   ASSERT_EQ(table.LoadLanguages(dir.Path(), "", "English"), 1);
   EXPECT_EQ(table.Text(5), "Five");
@@ -45,7 +46,7 @@ TEST(LanguageLoadTest, MissingPreferenceUsesTheFallbackAndLowerCaseSelects) {
   EXPECT_EQ(table.Text(5), "Five");
   ASSERT_EQ(table.LoadLanguages(dir.Path(), "english", "none"), 1);
   EXPECT_EQ(table.Text(5), "Five");
-  EXPECT_EQ(table.LanguageCount(), 1);  // loading again starts afresh
+  EXPECT_EQ(table.LanguageCount(), 2);  // loading again starts afresh
 }
 
 TEST(LanguageLoadTest, NoMatchingLanguageOrNoDirectoryGivesMinusOne) {
