@@ -5,8 +5,10 @@
 #include <QFontInfo>
 #include <QRawFont>
 #include <QTest>
+#include <QPainterPath>
 #include <QTextBlock>
 
+#include "shell/qt/symbols_window.h"
 #include "support/recording_message_sink.h"
 #include "text/calculator_charset.h"
 #include "text/shipped_token_table.h"
@@ -59,6 +61,25 @@ class ProgramEditorTest : public QObject {
         const char32_t ch = CalcToUnicode(uint8_t(c));
         QVERIFY2(raw.supportsCharacter(uint(ch)), qPrintable(QString::number(uint8_t(c), 16)));
       }
+    }
+  }
+
+  void EverySymbolButtonTypesADrawnStorableCharacter() {
+    const QRawFont raw(QStringLiteral(KORVANE_PROGRAM_DIR "KorvaneFX.ttf"), 12);
+    QVERIFY(raw.isValid());
+    for (const SymbolPlace& place : SYMBOL_PLACES) {
+      const QString caption = QString::fromUcs4(std::u32string(1, CalcToUnicode(uint8_t(place.code))).c_str(), 1);
+      const auto glyphs = raw.glyphIndexesForString(caption);
+      QVERIFY2(glyphs.size() == 1 && !raw.pathForGlyph(glyphs[0]).isEmpty(), qPrintable(QString::number(place.code)));
+
+      ProgramEditor editor(table_, TestOptions());
+      editor.OpenProgram(test::Program({'1'}));
+      editor.moveCursor(QTextCursor::End);
+      editor.InsertSymbol(uint8_t(place.code));
+      test::RecordingMessageSink sink;
+      const auto stored = editor.StoreEditedProgram(sink);
+      QVERIFY2(stored.has_value(), qPrintable(QString::number(place.code)));
+      QVERIFY(stored->size() > 4);  // 0x3A, "1", the symbol's token, 0xFF, checksum
     }
   }
 
