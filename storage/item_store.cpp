@@ -215,6 +215,12 @@ void ItemStore::LoadRecords(const std::vector<std::uint8_t>& header, std::uint64
       continue;
     }
     previousEnd = end;
+    if (record.header.id < FIRST_ITEM_ID || record.header.id == NO_ITEM || FindIndex(record.header.id) >= 0) {
+      // No operation could address it, or every one would reach the earlier
+      // record of that id instead: it stays in the file, out of the tree.
+      Show(MSG_STORE_BAD_ITEM_MAGIC);
+      record.usable = false;
+    }
     records_.push_back(record);
   }
   if (damaged) {

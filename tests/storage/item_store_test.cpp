@@ -325,6 +325,21 @@ TEST_F(DamagedStoreTest, RecordWithoutItemMagicStaysAndMovesWithTheTail) {
   EXPECT_EQ(store.ReadItem(4)->data, Bytes(5));
 }
 
+TEST_F(DamagedStoreTest, RecordsWithAnIdNoOperationCanReachAreLeftOut) {
+  auto file = BuildStoreFile({Raw("A", 2, 3), Raw("DUP", 2, 4), Raw("ROOT", 1), Raw("C", 3, 5)});
+  dir.WriteFile("storage.dat", file);
+  ASSERT_TRUE(store.OpenStore(Path()));
+  EXPECT_FALSE(store.IsReadOnly());
+  EXPECT_THAT(messages.TextIds(), ElementsAre(36, 36));
+  std::vector<ItemId> ids;
+  for (const auto& h : store.Headers()) ids.push_back(h.id);
+  EXPECT_THAT(ids, ElementsAre(2u, 3u, 100u));  // and the temporary folder (nextId 100)
+  // Deleting id 2 takes the record the tree shows, and the duplicate does not surface.
+  ASSERT_TRUE(store.DeleteItem(2));
+  EXPECT_FALSE(store.ReadItem(2));
+  EXPECT_EQ(store.ReadItem(3)->data, Bytes(5));
+}
+
 // ---- failed writes --------------------------------------------------------
 
 // Limits the size of files this process may write, so appends fail as on a full disk.
