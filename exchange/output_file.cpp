@@ -8,8 +8,21 @@
 
 namespace korvane {
 
+namespace {
+
+// A name beside the target that no file has yet, so that no other file (a
+// ".partial" of the user's own among them) is overwritten on the way.
+std::string FreePartialName(const std::string& path) {
+  std::string name = path + ".partial";
+  std::error_code ignored;
+  for (int n = 1; std::filesystem::exists(name, ignored) && n < 1000; ++n) name = path + ".partial" + std::to_string(n);
+  return name;
+}
+
+}  // namespace
+
 WriteFileResult WriteWholeFile(const std::string& path, std::string_view bytes) {
-  const std::string partial = path + ".partial";
+  const std::string partial = FreePartialName(path);
   {
     std::ofstream out(partial, std::ios::binary | std::ios::trunc);
     if (!out) return WriteFileResult::CannotCreate;

@@ -184,6 +184,11 @@ TEST(OutputFileTest, ReplacesWholeOrReportsAndKeepsTheOld) {
   ASSERT_TRUE(WriteExportFile(path, "new", messages));
   EXPECT_EQ(dir.ReadFile("out.cas"), (Bytes{'n', 'e', 'w'}));
   EXPECT_FALSE(std::filesystem::exists(path + ".partial"));
+  // A file that happens to bear the new file's usual name is left alone.
+  dir.WriteFile("out.cas.partial", std::string("keep"));
+  ASSERT_TRUE(WriteExportFile(path, "again", messages));
+  EXPECT_EQ(dir.ReadFile("out.cas.partial"), (Bytes{'k', 'e', 'e', 'p'}));
+  EXPECT_EQ(dir.ReadFile("out.cas").size(), 5u);
 
   EXPECT_FALSE(WriteExportFile(dir.File("missing/out.cas"), "x", messages));
   ASSERT_EQ(messages.TextIds(), std::vector<int>{MSG_EXPORT_CANNOT_CREATE});
