@@ -3,6 +3,8 @@
 
 #include <filesystem>
 
+#include "exchange/bitmap_decoder.h"
+#include "exchange/bitmap_import.h"
 #include "exchange/export_flow.h"
 #include "exchange/import_flow.h"
 #include "exchange/token_table_spelling.h"
@@ -13,11 +15,6 @@
 
 namespace korvane {
 namespace {
-
-int Fail(CliContext& c, const std::string& text) {
-  c.err << "korvane-cli: " << c.request.command->name << ": " << text << '\n';
-  return 1;
-}
 
 // The import options as the command line chose them, else the dialog's default.
 class CommandLineImportOptions : public ImportOptions {
@@ -32,52 +29,47 @@ class CommandLineImportOptions : public ImportOptions {
   std::optional<ImportChoice> choice_;
 };
 
-// The token table that goes with the program; without it only program text fails.
-TokenTable LoadTokens(CliContext& c) {
-  TokenTable table;
-  const std::string file = c.core.Directory().ProgramFile(TOKEN_TABLE_FILE_NAME);
-  const std::string directory = file.substr(0, file.size() - std::string_view(TOKEN_TABLE_FILE_NAME).size());
-  static_cast<void>(table.LoadTokenTable(directory, c.core.Messages()));
-  return table;
-}
+
 
 int ImportCommand(CliContext& c) {
   const CliRequest& r = c.request;
   const std::string& path = r.arguments[0];
   const int placements = int{r.Has("into")} + int{r.Has("standard")} + int{r.Has("transmit")};
-  if (placements > 1) return Fail(c, "choose one of --into, --standard and --transmit");
-  if (r.Has("transmit")) return Fail(c, "--transmit needs a link to the calculator, which korvane-cli does not have");
+  if (placements > 1) return CliFail(c, "choose one of --into, --standard and --transmit");
+  if (r.Has("transmit")) return CliFail(c, "--transmit needs a link to the calculator, which korvane-cli does not have");
 
   std::optional<BitmapRaster> raster;
   if (const auto value = r.Value("raster")) {
     if (*value == "image") raster = BitmapRaster::Image;
     else if (*value == "text") raster = BitmapRaster::Text;
-    else return Fail(c, "--raster takes image or text");
+    else return CliFail(c, "--raster takes image or text");
   }
   const auto nameArgument = r.Value("name");
   const std::string utf8Name =
       nameArgument ? *nameArgument : OpenedFileBaseName(std::filesystem::path(path).filename().string());
   const auto baseName = ItemNameFromUtf8(utf8Name, FOLDER_PLAIN);
-  if (!baseName) return Fail(c, "not a folder name: " + utf8Name);
+  if (!baseName) return CliFail(c, "not a folder name: " + utf8Name);
 
   std::optional<ImportChoice> choice;
   if (const auto into = r.Value("into")) {
     const auto folder = ItemNameFromUtf8(*into, FOLDER_PLAIN);
-    if (!folder || folder->empty()) return Fail(c, "not a folder name: " + *into);
+    if (!folder || folder->empty()) return CliFail(c, "not a folder name: " + *into);
     choice = ImportChoice{PLACE_ONE_FOLDER, *folder};
   } else if (r.Has("standard")) {
     choice = ImportChoice{PLACE_STANDARD_FOLDERS, ""};
   }
 
-  const TokenTable table = LoadTokens(c);
-  const TokenTableSpelling spelling(table);
-  ImportContext context{c.core.Store(), c.core.Languages(), c.core.Messages(), spelling};
+  const TokenTableSpelling spelling(c.core.Tokens());
+  // No raster dialog here: --raster, else "image".
+  const LibraryBitmapDecoder decoder;
+  PictureBitmapImporter bitmaps(decoder, nullptr);
+  ImportContext context{c.core.Store(), c.core.Languages(), c.core.Messages(), spelling, &bitmaps};
   CommandLineImportOptions options(choice);
   const ImportResult result = ImportFile(context, options, path, *baseName, raster);
   switch (result.status) {
     case ImportStatus::Cancelled: return 0;
     case ImportStatus::Failed:
-      if (result.read.status == ImportReadStatus::Read) return Fail(c, "the items could not be placed");
+      if (result.read.status == ImportReadStatus::Read) return CliFail(c, "the items could not be placed");
       return 1;
     case ImportStatus::Imported: break;
   }
@@ -90,21 +82,20 @@ int ExportCommand(CliContext& c) {
   const CliRequest& r = c.request;
   const auto format = r.Value("format");
   const auto output = r.Value("output");
-  if (!format || !output) return Fail(c, "--format and --output are needed");
+  if (!format || !output) return CliFail(c, "--format and --output are needed");
   ExportKind kind;
   if (*format == "cas") kind = EXPORT_CAS;
   else if (*format == "cat") kind = EXPORT_CAT;
   else if (*format == "cat-algebra") kind = EXPORT_CAT_ALGEBRA;
-  else return Fail(c, "--format takes cas, cat or cat-algebra");
+  else return CliFail(c, "--format takes cas, cat or cat-algebra");
 
   std::vector<ItemId> ids;
   for (const std::string& path : r.arguments) {
     const ItemId id = FindItemByPath(c.core.Store(), path);
-    if (id == NO_ITEM || id == ROOT_FOLDER_ID) return Fail(c, "no item " + path);
+    if (id == NO_ITEM || id == ROOT_FOLDER_ID) return CliFail(c, "no item " + path);
     ids.push_back(id);
   }
-  const TokenTable table = LoadTokens(c);
-  const TokenTableSpelling spelling(table);
+  const TokenTableSpelling spelling(c.core.Tokens());
   ExportContext context{c.core.Store(), c.core.Settings(), spelling, c.core.Messages()};
   return ExportItems(context, *output, ids, kind) == ExportStatus::Written ? 0 : 1;
 }

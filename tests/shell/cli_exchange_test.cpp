@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "exchange/cas_format.h"
 #include "exchange/exchange_samples.h"
-#include "shell/cli_app.h"
+#include "exchange/bitmap_test_files.h"
+#include "support/cli_runner.h"
 #include "support/temp_dir.h"
 
 namespace korvane {
@@ -13,18 +13,8 @@ namespace {
 
 using test::TempDir;
 
-struct CliRun {
-  int status = 0;
-  std::string out;
-  std::string err;
-};
-
-CliRun Cli(const TempDir& home, std::vector<std::string> args) {
-  args.insert(args.begin(), {"--home", home.Path()});
-  std::ostringstream out, err;
-  const int status = RunCli(args, out, err);
-  return {status, out.str(), err.str()};
-}
+using test::CliRun;
+CliRun Cli(const TempDir& home, std::vector<std::string> args) { return test::RunCliIn(home, std::move(args)); }
 
 std::vector<ExchangeItem> Items() {
   return {test::ProgramItem("GAME", "A\x89" "B"), test::MatrixItem("A", 2, 2), test::ProgramItem("TOOL", "1")};
@@ -63,6 +53,16 @@ TEST(CliImport, TheNameAndThePlacementCanBeGiven) {
   std::size_t games = 0;
   for (std::size_t at = 0; (at = list.out.find("/GAME\n", at)) != std::string::npos; ++at) ++games;
   EXPECT_EQ(games, 3u);
+}
+
+TEST(CliImport, BitmapsBecomePicturesWithTheRasterGiven) {
+  TempDir home;
+  home.WriteFile("logo.bmp", test::MakeBitmapFile(300, 100, Rgb{0, 0, 0}));
+  const CliRun r = Cli(home, {"import", home.File("logo.bmp"), "--raster", "text"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(Lists(Cli(home, {"list"}), "/Pictures/logo"));
+  home.WriteFile("broken.bmp", std::string("BM not a bitmap"));
+  EXPECT_EQ(Cli(home, {"import", home.File("broken.bmp")}).status, 1);  // message 99
 }
 
 TEST(CliImport, RefusalsGiveStatusOne) {

@@ -11,6 +11,7 @@
 #include "storage/folders.h"
 #include "storage/item_store.h"
 #include "text/token_table.h"
+#include "support/cli_runner.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_dir.h"
 
@@ -19,32 +20,9 @@ namespace {
 
 using test::TempDir;
 
-struct CliRun {
-  int status = 0;
-  std::string out;
-  std::string err;
-};
-
-// The files that go with the program; a home directory may hold its own, and
-// the test executable's directory holds none.
-void ShipLanguages(const TempDir& home) {
-  const std::string program = KORVANE_PROGRAM_DIR;
-  std::filesystem::copy(program + "Language", home.File("Language"),
-                        std::filesystem::copy_options::recursive | std::filesystem::copy_options::skip_existing);
-  for (const char* file : {"tokens.ptt", "large.cft", "small.cft"})
-    std::filesystem::copy(program + file, home.File(file), std::filesystem::copy_options::skip_existing);
-}
-
-CliRun RunIn(const TempDir& home, std::vector<std::string> args) {
-  ShipLanguages(home);
-  args.insert(args.begin(), {"--home", home.Path()});
-  std::ostringstream out, err;
-  CliRun r;
-  r.status = RunCli(args, out, err);
-  r.out = out.str();
-  r.err = err.str();
-  return r;
-}
+using test::CliRun;
+using test::ShipProgramFiles;
+CliRun RunIn(const TempDir& home, std::vector<std::string> args) { return test::RunCliIn(home, std::move(args)); }
 
 TEST(Cli, ListOnMissingStoreCreatesEmptyFile) {
   TempDir home;
@@ -155,7 +133,7 @@ TEST(Cli, ProgramTextRoundTrip) {
 // The item commands, through the real executable, as a script would use them.
 TEST(Cli, ItemCommandsWorkOnTheLibrary) {
   TempDir home;
-  ShipLanguages(home);
+  ShipProgramFiles(home);
   auto cli = [&](const std::string& args) {
     const std::string command = std::string(KORVANE_CLI) + " --home " + home.Path() + " " + args + " 2>" +
                                 home.File("err.txt") + " >" + home.File("out.txt");
