@@ -44,6 +44,7 @@ int StoreText(CliContext& c) {
 
   // One program line per input line; the line break that ends the last line adds no empty line.
   std::string text = *utf8;
+  if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);  // a byte-order mark some editors write
   if (!text.empty() && text.back() == '\n') text.pop_back();
   if (!text.empty() && text.back() == '\r') text.pop_back();
   const bool autoCorrect = c.core.Settings().GetSettingInt(SETTING_AUTO_CORRECT) != 0;

@@ -118,9 +118,9 @@ void ViewPane::ShowEditorMenu(const QPoint& pos) {
 
 bool ViewPane::StoreIfChanged() {
   if (!ProgramShown() || !editor_->EditorTextChanged()) return true;
-  const auto bytes = editor_->StoreEditedProgram(messages_);
-  if (!bytes) return false;
-  return StoreProgramData(core_.Store(), currentId_, *bytes);
+  // The editor counts its text as stored only when the item took it.
+  return editor_->StoreEditedProgram(
+      messages_, [this](const ProgramBytes& bytes) { return StoreProgramData(core_.Store(), currentId_, bytes); });
 }
 
 bool ViewPane::FindInProgram(const QString& text, bool fromStart) {

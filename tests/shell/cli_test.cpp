@@ -110,7 +110,7 @@ TEST(Cli, ProgramTextRoundTrip) {
 
   ASSERT_EQ(RunIn(home, {"store-text", "/Mine/COPY", home.File("loop.txt")}).status, 0);
   // Typed text, AutoCorrect and all, tokenises too; a character the calculator lacks does not.
-  home.WriteFile("typed.txt", std::string("clrtext\n1->B\n"));
+  home.WriteFile("typed.txt", std::string("\xEF\xBB\xBF" "clrtext\n1->B\n"));
   ASSERT_EQ(RunIn(home, {"store-text", "/LOOP", home.File("typed.txt")}).status, 0);
   home.WriteFile("bad.txt", std::string("1->A\nB\xC3\xA9\n"));
   const CliRun bad = RunIn(home, {"store-text", "/Mine/COPY", home.File("bad.txt")});
