@@ -6,7 +6,7 @@
 namespace korvane {
 namespace {
 
-struct Spec {
+struct Placeholder {
   std::string flags;
   int width = -1;
   int precision = -1;
@@ -15,7 +15,7 @@ struct Spec {
 
 // Reads flags, width, precision and an optional length modifier after '%'.
 // Returns the position after the conversion character, or npos when malformed.
-std::size_t ParseSpec(std::string_view f, std::size_t i, Spec& s) {
+std::size_t ParsePlaceholder(std::string_view f, std::size_t i, Placeholder& s) {
   while (i < f.size() && std::string_view("-0+ #").find(f[i]) != std::string_view::npos) s.flags += f[i++];
   auto readNumber = [&](int& out) {
     if (i >= f.size() || f[i] < '0' || f[i] > '9') return;
@@ -37,7 +37,7 @@ std::size_t ParseSpec(std::string_view f, std::size_t i, Spec& s) {
   return i + 1;
 }
 
-std::string Pad(std::string body, const Spec& s) {
+std::string Pad(std::string body, const Placeholder& s) {
   if (s.width > 0 && static_cast<int>(body.size()) < s.width) {
     const std::size_t fill = static_cast<std::size_t>(s.width) - body.size();
     if (s.flags.find('-') != std::string::npos)
@@ -48,7 +48,7 @@ std::string Pad(std::string body, const Spec& s) {
   return body;
 }
 
-std::string FormatNumber(std::int64_t v, const Spec& s) {
+std::string FormatNumber(std::int64_t v, const Placeholder& s) {
   std::string fmt = "%" + s.flags;
   if (s.width > 0) fmt += std::to_string(s.width);
   if (s.precision >= 0) fmt += "." + std::to_string(s.precision);
@@ -80,8 +80,8 @@ std::string FormatText(std::string_view f, const std::vector<FormatArg>& args) {
       i += 2;
       continue;
     }
-    Spec s;
-    const std::size_t end = ParseSpec(f, i + 1, s);
+    Placeholder s;
+    const std::size_t end = ParsePlaceholder(f, i + 1, s);
     if (end == std::string_view::npos ||
         std::string_view("diuxXcs").find(s.conversion) == std::string_view::npos) {
       out += f[i++];  // not a placeholder we know: copy the '%' and go on
