@@ -47,6 +47,8 @@ int NewProgramCommand(CliContext& c) {
     folder = FindItemByPath(store, *in);
     const auto header = store.ReadHeader(folder);
     if (!header || !IsFolderType(header->type)) return CliFail(c, "no folder " + *in);
+    // Otherwise the program would silently land in the programs folder instead.
+    if (!CanPlaceInFolder(ITEM_PROGRAM, header->type)) return CliFail(c, *in + " takes no programs");
   }
   std::lock_guard lock(store.Mutex());
   const ItemId id = NewProgram(store, c.core.Languages(), folder);

@@ -160,6 +160,19 @@ class MainWindowTest : public QObject {
     QVERIFY(!f.window->Tree()->NodeOf(folder));
   }
 
+  void DeleteKeyInTheTreeAsksOnce() {
+    Fixture f;
+    const ItemId game = f.Add("GAME", ITEM_PROGRAM);
+    f.window->RebuildTree();
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.Select(game);
+    f.window->Tree()->setFocus();
+    QTest::keyClick(f.window->Tree(), Qt::Key_Delete);
+    QCOMPARE(f.prompts.questions, 1);
+    QVERIFY(!f.core.Store().ReadHeader(game));
+  }
+
   void DropRules() {
     Fixture f;
     const ItemId lists = GetStandardFolder(f.core.Store(), f.core.Languages(), FOLDER_LISTS);

@@ -131,6 +131,19 @@ TEST(Cli, ProgramTextRoundTrip) {
 }
 
 // The item commands, through the real executable, as a script would use them.
+TEST(Cli, NewProgramIsRefusedInAFolderThatTakesNoPrograms) {
+  TempDir home;
+  {
+    test::RecordingMessageSink messages;
+    ItemStore store(messages);
+    ASSERT_TRUE(store.OpenStore(home.File("storage.dat")));
+    store.CreateItem("Lists", std::nullopt, ROOT_FOLDER_ID, {}, {}, FOLDER_LISTS);
+    store.CloseStore();
+  }
+  EXPECT_EQ(RunIn(home, {"new-program", "RACE", "--in", "/Lists"}).status, 1);
+  EXPECT_EQ(RunIn(home, {"list"}).out, "2\t1006\t/Lists\n");
+}
+
 TEST(Cli, ItemCommandsWorkOnTheLibrary) {
   TempDir home;
   ShipProgramFiles(home);
