@@ -25,6 +25,13 @@ class LabelDelegate : public QStyledItemDelegate {
  public:
   explicit LabelDelegate(ItemTreeWidget* tree) : QStyledItemDelegate(tree), tree_(tree) {}
 
+  // The store cuts longer names; the label must not show more than it keeps.
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) line->setMaxLength(static_cast<int>(MAX_ITEM_NAME));
+    return editor;
+  }
+
   void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
     auto* line = qobject_cast<QLineEdit*>(editor);
     if (!line) return;

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -126,6 +127,22 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.core.Store().ReadHeader(id)->name, std::string("GAME"));
     QVERIFY(tree->renameRequested(id, "RACE"));
     QCOMPARE(f.core.Store().ReadHeader(id)->name, std::string("RACE"));
+  }
+
+  void LabelEditTakesNoMoreThanTheStoreKeeps() {
+    Fixture f;
+    const ItemId folder = f.Add("Mine", FOLDER_PLAIN);
+    f.window->RebuildTree();
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    auto* tree = f.window->Tree();
+    QVERIFY(tree->StartLabelEdit(tree->NodeOf(folder)));
+    auto* line = tree->viewport()->findChild<QLineEdit*>();
+    QVERIFY(line);
+    line->setText(QString(60, 'x'));
+    emit tree->itemDelegate()->commitData(line);
+    QCOMPARE(f.core.Store().ReadHeader(folder)->name.size(), MAX_ITEM_NAME);
+    QCOMPARE(tree->NodeOf(folder)->text(0), QString::fromStdString(f.core.Store().ReadHeader(folder)->name));
   }
 
   void NewProgramLandsInSelectedFolder() {
