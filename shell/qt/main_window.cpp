@@ -489,7 +489,11 @@ void MainWindow::DropItem(ItemId dragged, ItemId target) {
 
 bool MainWindow::Shutdown() {
   if (shutDown_) return true;
-  if (!CloseView()) return false;
+  if (!CloseView()) {
+    // Asked from the tray, the program that did not store must be seen to be mended.
+    if (!isVisible() || isMinimized()) ShowFromTray();
+    return false;
+  }
   core_.CloseStore();
   if (tray_) tray_->hide();
   shutDown_ = true;

@@ -382,8 +382,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.window->SelectedItemId(), program);  // the selection stayed
     QVERIFY(editor->isVisible());
     QCOMPARE(f.messages.TextIds(), std::vector<int>{18});
+    f.window->hide();  // living in the tray
     QVERIFY(!f.window->Shutdown());  // nor does the program end
     QVERIFY(f.core.Store().IsOpen());
+    QVERIFY(f.window->isVisible());  // and the editor with the text is shown again
     const auto stored = f.core.Store().ReadItem(program);
     QCOMPARE(int(stored->data.size()), 6);  // the item keeps its data
   }
