@@ -1,3 +1,4 @@
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -57,6 +58,10 @@ class RasterDialogTest : public QObject {
     QVERIFY(image && sharp);
     QCOMPARE(image->text(), QString("T110"));
     QCOMPARE(sharp->text(), QString("T111"));
+    auto* group = dialog.findChild<QGroupBox*>();
+    QVERIFY(group && group->title() == QString("T115"));
+    QCOMPARE(dialog.findChild<QPushButton*>("ok")->text(), QString("T112"));
+    QCOMPARE(dialog.findChild<QPushButton*>("cancel")->text(), QString("T113"));
     QVERIFY(image->isChecked());
     QCOMPARE(dialog.Raster(), RASTER_IMAGE);
     QCOMPARE(Shown(&dialog, "source"), AsQImage(source));
