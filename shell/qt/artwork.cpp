@@ -236,4 +236,31 @@ QIcon ProgramIcon() {
   return icon;
 }
 
+QPixmap DragCursor(bool mayDrop) {
+  QPixmap p = Canvas(32);
+  QPainter g(&p);
+  g.setRenderHint(QPainter::Antialiasing);
+  QPainterPath arrow;  // hot spot at the tip, (0, 0)
+  arrow.moveTo(0.5, 0.5);
+  arrow.lineTo(0.5, 15);
+  arrow.lineTo(4.5, 11.5);
+  arrow.lineTo(7.5, 18);
+  arrow.lineTo(10, 17);
+  arrow.lineTo(7, 10.5);
+  arrow.lineTo(12, 10.5);
+  arrow.closeSubpath();
+  g.setPen(QPen(Qt::white, 1));
+  g.setBrush(Qt::black);
+  g.drawPath(arrow);
+  if (mayDrop) {
+    Sheet(g, QRectF(14.5, 16.5, 10, 12));
+  } else {
+    g.setPen(QPen(kRed, 2.5));
+    g.setBrush(Qt::NoBrush);
+    g.drawEllipse(QRectF(14, 16, 13, 13));
+    g.drawLine(QPointF(16, 18), QPointF(25, 27));
+  }
+  return p;
+}
+
 }  // namespace korvane

@@ -16,4 +16,8 @@ QIcon TreeImage(int index);
 
 QIcon ProgramIcon();
 
+// The cursors of a drag in the item tree: an arrow with a small sheet when
+// the item may be dropped, with a red barred circle when it may not.
+QPixmap DragCursor(bool mayDrop);
+
 }  // namespace korvane

@@ -220,8 +220,12 @@ void ItemTreeWidget::startDrag(Qt::DropActions) {
   auto* drag = new QDrag(this);
   drag->setMimeData(mime);
   drag->setPixmap(node->icon(0).pixmap(16, 16));
+  drag->setHotSpot(QPoint(-4, -4));
+  drag->setDragCursor(DragCursor(true), Qt::MoveAction);
+  drag->setDragCursor(DragCursor(false), Qt::IgnoreAction);
   drag->exec(Qt::MoveAction);
   dragged_ = NO_ITEM;
+  MarkDropTarget(nullptr);
 }
 
 bool ItemTreeWidget::DropAllowedAt(ItemId dragged, const QPoint& pos, ItemId* target) const {
@@ -247,17 +251,35 @@ void ItemTreeWidget::dragMoveEvent(QDragMoveEvent* event) {
   const ItemId dragged = event->mimeData()->data(kDragMime).toUInt();
   const QPoint pos = event->position().toPoint();
   if (DropAllowedAt(dragged, pos)) {
-    setCurrentIndex(currentIndex());
+    MarkDropTarget(itemAt(pos));
     event->setDropAction(Qt::MoveAction);
     event->accept(visualItemRect(itemAt(pos)));
   } else {
+    MarkDropTarget(nullptr);
     event->ignore(visualItemRect(itemAt(pos)));
   }
+}
+
+void ItemTreeWidget::dragLeaveEvent(QDragLeaveEvent* event) {
+  MarkDropTarget(nullptr);
+  event->accept();
+}
+
+QTreeWidgetItem* ItemTreeWidget::DropTarget() const {
+  return dropTarget_.isValid() ? itemFromIndex(dropTarget_) : nullptr;
+}
+
+void ItemTreeWidget::MarkDropTarget(QTreeWidgetItem* node) {
+  // Shown like a selection without moving it: moving the selection would close the view.
+  if (QTreeWidgetItem* old = DropTarget(); old && old != node) old->setData(0, Qt::BackgroundRole, QVariant());
+  dropTarget_ = node ? QPersistentModelIndex(indexFromItem(node)) : QPersistentModelIndex();
+  if (node) node->setBackground(0, palette().brush(QPalette::Highlight).color().lighter(160));
 }
 
 void ItemTreeWidget::dropEvent(QDropEvent* event) {
   const ItemId dragged = event->mimeData()->data(kDragMime).toUInt();
   ItemId target = NO_ITEM;
+  MarkDropTarget(nullptr);
   if (event->source() == this && DropAllowedAt(dragged, event->position().toPoint(), &target)) {
     // The move goes through the store and a rebuild, not through the view's own model move.
     event->setDropAction(Qt::IgnoreAction);

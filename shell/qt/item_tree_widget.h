@@ -56,6 +56,8 @@ class ItemTreeWidget : public QTreeWidget {
 
   // Whether a drop at `pos` (viewport coordinates) of `dragged` would be taken.
   bool DropAllowedAt(ItemId dragged, const QPoint& pos, ItemId* target = nullptr) const;
+  // The node marked as drop target during a drag, nullptr when none.
+  QTreeWidgetItem* DropTarget() const;
 
  protected:
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
@@ -65,11 +67,15 @@ class ItemTreeWidget : public QTreeWidget {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void dragLeaveEvent(QDragLeaveEvent* event) override;
 
  private:
   QIcon images_[10];  // drawn once: a rebuild inserts up to a thousand nodes
   qint64 editBlockedUntil_ = 0;
   ItemId dragged_ = NO_ITEM;
+  // The node marked as drop target while the pointer is over a node that takes the drop.
+  void MarkDropTarget(QTreeWidgetItem* node);
+  QPersistentModelIndex dropTarget_;
 };
 
 // The tree image of an item type (index into the ten tree images).
