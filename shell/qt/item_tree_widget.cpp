@@ -197,7 +197,8 @@ void ItemTreeWidget::mousePressEvent(QMouseEvent* event) {
     BlockLabelEdit(1000);
     QTreeWidgetItem* node = itemAt(event->position().toPoint());
     if (node) setCurrentItem(node);
-    if (node && node->isSelected() && contextMenuRequested) contextMenuRequested(event->globalPosition().toPoint());
+    // Off the nodes the menu is for the node that stays selected.
+    if (SelectedItemId() != NO_ITEM && contextMenuRequested) contextMenuRequested(event->globalPosition().toPoint());
     return;
   }
   QTreeWidget::mousePressEvent(event);

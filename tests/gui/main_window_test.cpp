@@ -107,14 +107,20 @@ class MainWindowTest : public QObject {
     qint64 clock = 10'000;
     auto* tree = f.window->Tree();
     tree->now = [&] { return clock; };
-    tree->contextMenuRequested = [](const QPoint&) {};  // no popup in the test
+    int menus = 0;
+    tree->contextMenuRequested = [&](const QPoint&) { ++menus; };  // no popup in the test
     f.window->show();
     QTreeWidgetItem* node = tree->NodeOf(id);
     QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, tree->visualItemRect(node).center());
+    QCOMPARE(f.window->SelectedItemId(), id);
+    QCOMPARE(menus, 1);
     QVERIFY(tree->LabelEditBlocked());
     QVERIFY(!tree->StartLabelEdit(node));
     clock += 1001;
     QVERIFY(tree->StartLabelEdit(node));
+    // Below the last node the menu is for the node that stays selected.
+    QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, QPoint(5, tree->viewport()->height() - 5));
+    QCOMPARE(menus, 2);
   }
 
   void RenameRefusesLongProgramNames() {
