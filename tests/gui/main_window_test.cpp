@@ -2,6 +2,10 @@
 // layout, with a real store in a temporary directory and scripted answers.
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QFileInfo>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -372,6 +376,26 @@ class MainWindowTest : public QObject {
     QCOMPARE(int(stored->info[4]), int(stored->data.size()));  // the data length follows the data
     QCOMPARE(stored->parent, ROOT_FOLDER_ID);
     QCOMPARE(stored->name, std::string("GAME"));
+  }
+
+  void SettingsOkStoresTheEditedProgramAndShowsItAgain() {
+    Fixture f;
+    const ItemId program = AddProgram(f, "GAME");
+    f.window->show();
+    f.window->RebuildTree();
+    f.Select(program);
+    ProgramEditor* editor = f.window->View()->Editor();
+    editor->moveCursor(QTextCursor::End);
+    editor->insertPlainText("C");
+    QTimer::singleShot(0, [] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->accept();
+    });
+    QVERIFY(f.window->RunCommand(CommandId::Settings));
+    QVERIFY(QFileInfo::exists(QString::fromStdString(f.core.SettingsPath())));
+    QCOMPARE(f.core.Store().ReadItem(program)->data.size(), std::size_t{7});  // stored as the view closed
+    QVERIFY(f.window->View()->ProgramShown());                                 // and shown again
+    QVERIFY(!editor->EditorTextChanged());
+    QVERIFY(editor->toPlainText().contains("BC"));
   }
 
   void TextThatDoesNotTokeniseKeepsTheEditorOpen() {
