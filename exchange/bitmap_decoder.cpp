@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #include "exchange/bitmap_file.h"
 #include "storage/byte_order.h"
@@ -26,22 +27,45 @@ namespace bmp {
 using namespace bitmap_layout;
 inline constexpr std::size_t MIN_LENGTH = 34;  // up to the compression field
 inline constexpr std::uint32_t INFO_SIZE_CORE = 12;  // the old OS/2 header: 16-bit sizes
+inline constexpr std::size_t CORE_LENGTH = BITMAP_FILE_HEADER_LENGTH + INFO_SIZE_CORE;
+inline constexpr std::size_t CORE_WIDTH = 18;
+inline constexpr std::size_t CORE_HEIGHT = 20;
+inline constexpr std::size_t CORE_BIT_COUNT = 24;
 inline constexpr std::uint32_t BI_RGB = 0;
 inline constexpr std::uint32_t BI_BITFIELDS = 3;
 }  // namespace bmp
 
+struct PixelLayout {
+  std::uint64_t width = 0;
+  std::uint64_t rows = 0;
+  std::uint64_t bits = 0;
+};
+
+// The sizes of an uncompressed layout; nullopt for a compressed one, which is
+// left to the library's own checks.
+std::optional<PixelLayout> UncompressedLayout(std::span<const std::uint8_t> file) {
+  const std::uint32_t infoSize = ReadU32LE(file, bmp::INFO_SIZE);
+  if (infoSize == bmp::INFO_SIZE_CORE) {
+    // Always bottom-up and uncompressed; a 1 x 1 one is only 30 bytes long.
+    if (file.size() < bmp::CORE_LENGTH) return PixelLayout{};
+    return PixelLayout{ReadU16LE(file, bmp::CORE_WIDTH), ReadU16LE(file, bmp::CORE_HEIGHT),
+                       ReadU16LE(file, bmp::CORE_BIT_COUNT)};
+  }
+  if (file.size() < bmp::MIN_LENGTH) return PixelLayout{};
+  const std::uint32_t compression = ReadU32LE(file, bmp::COMPRESSION);
+  if (compression != bmp::BI_RGB && compression != bmp::BI_BITFIELDS) return std::nullopt;
+  const auto height = static_cast<std::int32_t>(ReadU32LE(file, bmp::HEIGHT));
+  const std::uint64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
+  return PixelLayout{ReadU32LE(file, bmp::WIDTH), rows, ReadU16LE(file, bmp::BIT_COUNT)};
+}
+
 // The library fills a cut-off file with zeros; for the uncompressed layouts
 // the pixel rows must all be there, else the file is refused.
 bool PixelRowsComplete(std::span<const std::uint8_t> file) {
-  if (file.size() < bmp::MIN_LENGTH) return false;
-  const std::uint32_t infoSize = ReadU32LE(file, bmp::INFO_SIZE);
-  if (infoSize == bmp::INFO_SIZE_CORE) return true;  // left to the library's own checks
-  const std::uint32_t compression = ReadU32LE(file, bmp::COMPRESSION);
-  if (compression != bmp::BI_RGB && compression != bmp::BI_BITFIELDS) return true;
-  const std::uint64_t width = ReadU32LE(file, bmp::WIDTH);
-  const auto height = static_cast<std::int32_t>(ReadU32LE(file, bmp::HEIGHT));
-  const std::uint64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
-  const std::uint64_t bits = ReadU16LE(file, bmp::BIT_COUNT);
+  if (file.size() < bmp::INFO_SIZE + 4) return false;
+  const std::optional<PixelLayout> layout = UncompressedLayout(file);
+  if (!layout) return true;
+  const auto [width, rows, bits] = *layout;
   if (width == 0 || rows == 0 || width > MAX_BITMAP_SIDE || rows > MAX_BITMAP_SIDE || bits == 0 || bits > 32)
     return false;
   const std::uint64_t stride = (width * bits + 31) / 32 * 4;

@@ -53,6 +53,20 @@ TEST(BitmapDecoderTest, OlderAndNewerHeaders) {
   auto decoded = decoder.Decode(core);
   ASSERT_TRUE(decoded);
   EXPECT_EQ(decoded->rgb, (std::vector<std::uint8_t>{255, 0, 0, 255, 255, 255}));
+  // Cut inside its pixels it is refused; a whole 1 x 1 one is only 30 bytes and is read.
+  std::vector<std::uint8_t> cutCore = core;
+  WriteU16LE(cutCore, 18, 3);  // three pixels announced, two and a bit there
+  EXPECT_FALSE(decoder.Decode(cutCore));
+  std::vector<std::uint8_t> tiny(core.begin(), core.begin() + 30);
+  WriteU16LE(tiny, 18, 1);
+  tiny[26] = 0;
+  tiny[27] = 255;
+  tiny[28] = 0;
+  tiny[29] = 0;
+  WriteU32LE(tiny, 2, 30);
+  decoded = decoder.Decode(tiny);
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->rgb, (std::vector<std::uint8_t>{0, 255, 0}));
 
   // A 124-byte header with bit-field masks in it, 32 bits per pixel: red in the low byte.
   std::vector<std::uint8_t> v5(14 + 124 + 4, 0);
