@@ -262,7 +262,7 @@ void MainWindow::LayOut() {
   const int h = central_->height();
   const int treeWidth = filesShown_ ? kTreeWidth : 0;
   tree_->setVisible(filesShown_);
-  tree_->setGeometry(1, 0, std::max(0, treeWidth - 1), h);
+  tree_->setGeometry(1, 0, treeWidth, h);
   splitter_->setGeometry(treeWidth, 1, 10, h);
   view_->SetGeometry(QRect(treeWidth + kSplitterWidth, 0, std::max(0, w - treeWidth - kSplitterWidth), h));
 }

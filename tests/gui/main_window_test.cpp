@@ -260,6 +260,8 @@ class MainWindowTest : public QObject {
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     QCOMPARE(f.window->View()->Geometry().x(), MainWindow::kTreeWidth + MainWindow::kSplitterWidth);
+    QCOMPARE(f.window->Tree()->geometry(), QRect(1, 0, 200, f.window->View()->Geometry().height()));
+    QCOMPARE(f.window->SplitterButton()->geometry().topLeft(), QPoint(200, 1));
     QVERIFY(f.window->RunCommand(CommandId::HideFiles));
     QCOMPARE(f.window->View()->Geometry().x(), 12);
     QCOMPARE(f.window->View()->LineNumbers()->x(), 12);
