@@ -237,10 +237,12 @@ QIcon ProgramIcon() {
 }
 
 QPixmap DragCursor(bool mayDrop) {
-  QPixmap p = Canvas(32);
+  // Qt puts the hot spot of a drag cursor at the picture's centre, so the arrow's tip is drawn there.
+  QPixmap p = Canvas(40);
   QPainter g(&p);
   g.setRenderHint(QPainter::Antialiasing);
-  QPainterPath arrow;  // hot spot at the tip, (0, 0)
+  g.translate(20, 20);
+  QPainterPath arrow;
   arrow.moveTo(0.5, 0.5);
   arrow.lineTo(0.5, 15);
   arrow.lineTo(4.5, 11.5);
@@ -253,12 +255,12 @@ QPixmap DragCursor(bool mayDrop) {
   g.setBrush(Qt::black);
   g.drawPath(arrow);
   if (mayDrop) {
-    Sheet(g, QRectF(14.5, 16.5, 10, 12));
+    Sheet(g, QRectF(8.5, 6.5, 9, 11));
   } else {
-    g.setPen(QPen(kRed, 2.5));
+    g.setPen(QPen(kRed, 2));
     g.setBrush(Qt::NoBrush);
-    g.drawEllipse(QRectF(14, 16, 13, 13));
-    g.drawLine(QPointF(16, 18), QPointF(25, 27));
+    g.drawEllipse(QRectF(7, 6, 11, 11));
+    g.drawLine(QPointF(9, 8), QPointF(16, 15));
   }
   return p;
 }
