@@ -6,17 +6,17 @@
 namespace korvane {
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::vector<CliCommandSpec> specs;
-  for (const CliCommand& c : CliCommands()) specs.push_back(c.spec);
+  std::vector<CliCommandSpec> syntaxes;
+  for (const CliCommand& c : CliCommands()) syntaxes.push_back(c.syntax);
 
-  const CliParseResult parsed = ParseCliArguments(args, specs);
+  const CliParseResult parsed = ParseCliArguments(args, syntaxes);
   if (!parsed.error.empty()) {
     err << "korvane-cli: " << parsed.error << "\n(korvane-cli --help lists the commands)\n";
     return 2;
   }
   const CliRequest& request = parsed.request;
   if (request.help || !request.command) {
-    out << CliHelpText(specs);
+    out << CliHelpText(syntaxes);
     return 0;
   }
 
@@ -29,7 +29,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
   int status = 1;
   for (const CliCommand& c : CliCommands()) {
-    if (c.spec.name == request.command->name) {
+    if (c.syntax.name == request.command->name) {
       CliContext context{core, request, out, err};
       status = c.run(context);
       break;

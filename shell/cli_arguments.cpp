@@ -84,12 +84,12 @@ CliParseResult ParseCliArguments(std::span<const std::string> args, std::span<co
         r.home = inlineValue ? *inlineValue : args[++i];
         continue;
       }
-      const CliOptionSpec* spec = FindOption(*r.command, optName);
-      if (!spec) {
+      const CliOptionSpec* option = FindOption(*r.command, optName);
+      if (!option) {
         result.error = name + ": unknown option --" + optName;
         return result;
       }
-      if (spec->takesValue) {
+      if (option->takesValue) {
         if (!inlineValue && i + 1 >= args.size()) {
           result.error = name + ": --" + optName + " needs a value";
           return result;

@@ -22,7 +22,7 @@ struct CliContext {
 using CliCommandHandler = int (*)(CliContext&);
 
 struct CliCommand {
-  CliCommandSpec spec;
+  CliCommandSpec syntax;
   CliCommandHandler run;
 };
 
