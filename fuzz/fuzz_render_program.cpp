@@ -5,32 +5,13 @@
 #include <cstdlib>
 #include <span>
 
-#include "settings/message_sink.h"
+#include "fuzz/fuzz_support.h"
 #include "text/program_renderer.h"
 #include "text/token_table.h"
 
-namespace {
-
-class IgnoreMessages : public korvane::MessageSink {
- public:
-  void ShowMessage(const korvane::Message&) override {}
-};
-
-const korvane::TokenTable& Table() {
-  static const korvane::TokenTable table = [] {
-    korvane::TokenTable t;
-    IgnoreMessages sink;
-    if (!t.LoadTokenTable(KORVANE_PROGRAM_DIR, sink)) std::abort();
-    return t;
-  }();
-  return table;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  const korvane::TokenTable& table = Table();
+  const korvane::TokenTable& table = korvane::fuzz::ShippedTokenTable();
   const korvane::RenderOptions options{(data[0] & 1) != 0, (data[0] & 2) != 0};
   const std::span<const uint8_t> program(data, size);  // the first byte stands where 0x3A does
 

@@ -9,15 +9,10 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include "settings/message_sink.h"
+#include "fuzz/fuzz_support.h"
 #include "storage/item_store.h"
 
 namespace {
-
-class IgnoreMessages : public korvane::MessageSink {
- public:
-  void ShowMessage(const korvane::Message&) override {}
-};
 
 const std::string& FuzzDirectory() {
   static const std::string dir = [] {
@@ -38,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   } else {
     return 0;
   }
-  IgnoreMessages messages;
+  korvane::fuzz::IgnoreMessages messages;
   korvane::ItemStore store(messages);
   if (store.OpenStore(path)) {
     korvane::ItemId last = korvane::NO_ITEM;

@@ -5,34 +5,15 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "settings/message_sink.h"
+#include "fuzz/fuzz_support.h"
 #include "text/token_table.h"
-
-namespace {
-
-class IgnoreMessages : public korvane::MessageSink {
- public:
-  void ShowMessage(const korvane::Message&) override {}
-};
-
-const korvane::TokenTable& Table() {
-  static const korvane::TokenTable table = [] {
-    korvane::TokenTable t;
-    IgnoreMessages sink;
-    if (!t.LoadTokenTable(KORVANE_PROGRAM_DIR, sink)) std::abort();
-    return t;
-  }();
-  return table;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const bool autoCorrect = (data[0] & 1) != 0;
   const bool inLiteral = (data[0] & 2) != 0;
   const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
-  const korvane::TokenTable& table = Table();
+  const korvane::TokenTable& table = korvane::fuzz::ShippedTokenTable();
 
   const auto fast = table.MatchTokenText(text, inLiteral, autoCorrect);
   const auto slow = table.MatchTokenTextByScan(text, inLiteral, autoCorrect);

@@ -15,23 +15,14 @@
 #include "storage/folders.h"
 #include "support/temp_dir.h"
 #include "text/token_table.h"
+#include "support/modal_dialog_helpers.h"
 
 using namespace korvane;
 
+using test::NumberedTexts;
+using test::WhenModalOpens;
+
 namespace {
-
-class NumberedTexts : public TextLookup {
- public:
-  std::string Text(int id) const override { return "T" + std::to_string(id); }
-};
-
-void WhenModalOpens(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act] {
-    QWidget* modal = QApplication::activeModalWidget();
-    QVERIFY(modal);
-    act(modal);
-  });
-}
 
 template <class W>
 W* Child(QWidget* parent, const char* name) {

@@ -15,24 +15,14 @@
 #include "shell/qt/question_dialog.h"
 #include "shell/qt/symbols_window.h"
 #include "text/calculator_charset.h"
+#include "support/modal_dialog_helpers.h"
 
 using namespace korvane;
 
+using test::NumberedTexts;
+using test::WhenModalOpens;
+
 namespace {
-
-class NumberedTexts : public TextLookup {
- public:
-  std::string Text(int id) const override { return "T" + std::to_string(id); }
-};
-
-// Runs `act` on the modal dialog as soon as it is open.
-void WhenModalOpens(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act] {
-    QWidget* modal = QApplication::activeModalWidget();
-    QVERIFY(modal);
-    act(modal);
-  });
-}
 
 void Click(QWidget* dialog, const char* button) {
   auto* b = dialog->findChild<QPushButton*>(button);
