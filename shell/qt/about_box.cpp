@@ -1,5 +1,6 @@
 #include "shell/qt/about_box.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLinearGradient>
@@ -72,7 +73,7 @@ QPixmap AboutBox::Picture() {
   p.setFont(link);
   p.setPen(QColor(120, 190, 255));
   p.drawText(QRect(kLinkLeft + 2, kWebTop + 1, kLinkRight - kLinkLeft - 2, kWebBottom - kWebTop - 1),
-             Qt::AlignLeft | Qt::AlignVCenter, QString(ABOUT_WEB_PAGE));
+             Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Read me: the Korvane README"));
   p.drawText(QRect(kLinkLeft + 2, kMailTop + 1, kLinkRight - kLinkLeft - 2, kMailBottom - kMailTop - 1),
              Qt::AlignLeft | Qt::AlignVCenter, QString(ABOUT_MAIL).mid(7));
   return picture;
@@ -122,13 +123,17 @@ void AboutBox::mouseMoveEvent(QMouseEvent* event) {
 void AboutBox::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   switch (SpotAt(event->position().toPoint())) {
-    case Spot::WebPage: openUrl_(QUrl(ABOUT_WEB_PAGE)); break;
+    case Spot::WebPage: openUrl_(AboutReadmeUrl()); break;
     case Spot::Mail: openUrl_(QUrl(ABOUT_MAIL)); break;
     case Spot::None:
       splashTimer_.stop();
       close();
       break;
   }
+}
+
+QUrl AboutReadmeUrl() {
+  return QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/" + ABOUT_README_FILE);
 }
 
 void ShowAboutBox(QWidget* owner) {

@@ -11,7 +11,8 @@
 
 namespace korvane {
 
-inline constexpr const char* ABOUT_WEB_PAGE = "https://korvane.example/README";
+// The project's README goes with the program, beside the executable.
+inline constexpr const char* ABOUT_README_FILE = "README.md";
 inline constexpr const char* ABOUT_MAIL = "mailto:korvane@example.org";
 inline constexpr int ABOUT_WIDTH = 300;
 inline constexpr int ABOUT_HEIGHT = 200;
@@ -44,6 +45,9 @@ class AboutBox : public QDialog {
   UrlOpener openUrl_;
   QTimer splashTimer_;
 };
+
+// The README page the first link line opens.
+QUrl AboutReadmeUrl();
 
 // The modal box from the Help menu.
 void ShowAboutBox(QWidget* owner);

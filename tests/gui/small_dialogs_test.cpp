@@ -110,7 +110,8 @@ class SmallDialogsTest : public QObject {
     box.show();
     QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(50, 150));
     QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(50, 170));
-    QCOMPARE(opened, (QStringList{ABOUT_WEB_PAGE, ABOUT_MAIL}));
+    QCOMPARE(opened, (QStringList{AboutReadmeUrl().toString(), ABOUT_MAIL}));
+    QVERIFY(AboutReadmeUrl().isLocalFile());
     QVERIFY(box.isVisible());
     QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(50, 50));
     QVERIFY(!box.isVisible());
