@@ -269,11 +269,11 @@ std::optional<std::array<std::uint8_t, VALUE_RECORD_LENGTH>> BuildValueRecord(st
   char digits[16] = {};
   std::fill(std::begin(digits), std::end(digits), '0');
   if (value != 0.0) {
-    // 16 significant digits in scientific form: "d.ddddddddddddddde+XX". The
-    // formatter does the scaling and the rounding, so 9.9999...e2 cannot come
-    // out as a mantissa of 10.
+    // The record's 15 significant digits in scientific form: "d.dddddddddddddde+XX".
+    // The formatter does the scaling and the rounding in one step, so the last
+    // digit is rounded, not cut, and 9.9999...e2 cannot come out as a mantissa of 10.
     char text[40];
-    const auto r = std::to_chars(text, text + sizeof text, std::fabs(value), std::chars_format::scientific, 15);
+    const auto r = std::to_chars(text, text + sizeof text, std::fabs(value), std::chars_format::scientific, 14);
     const char* ePos = std::find(text, r.ptr, 'e');
     std::from_chars(ePos + (ePos[1] == '+' ? 2 : 1), r.ptr, exponent);
     std::size_t n = 0;

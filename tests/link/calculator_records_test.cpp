@@ -166,7 +166,17 @@ TEST(ValueRecordTest, RoundTripsAndRange) {
     ASSERT_TRUE(record) << v;
     EXPECT_NEAR(*DecodeValue(*record), v, std::abs(v) * 1e-14) << v;
   }
-  // Rounding to 16 digits must not leave a mantissa of 10.
+  // The 15th digit is rounded, and a record decoded and built again is the same
+  // record, as a .cat export of a read value needs.
+  const auto rounded = BuildValueRecord(1, 1, 8.888888888888888891e47);
+  ASSERT_TRUE(rounded);
+  EXPECT_EQ((*rounded)[12], 0x89);
+  for (double v : {8.888888888888888891e47, 2.0 / 3.0, -1.0 / 7.0, 123456789012345.67, 9.87654321098765e-50}) {
+    const auto record = BuildValueRecord(1, 1, v);
+    ASSERT_TRUE(record) << v;
+    EXPECT_EQ(BuildValueRecord(1, 1, *DecodeValue(*record)), record) << v;
+  }
+  // Rounding to 15 digits must not leave a mantissa of 10.
   const auto nearTen = BuildValueRecord(1, 1, 9.99999999999999999);
   ASSERT_TRUE(nearTen);
   EXPECT_EQ((*nearTen)[5], 1);
