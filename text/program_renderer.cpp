@@ -24,7 +24,15 @@ class RunWriter {
   // After an unknown-byte marker no colour counts as current.
   void ForgetColour() { current_ = ColourClass::None; }
 
-  RenderedText Finish() { return std::move(result_); }
+  // After the CR LF of a line break.
+  void EndLine(size_t breakStart, size_t next) {
+    result_.lineEnds.push_back({result_.plainText.size() - 2, breakStart, next});
+  }
+
+  RenderedText Finish(size_t sourceEnd) {
+    result_.sourceEnd = sourceEnd;
+    return std::move(result_);
+  }
 
  private:
   void StartRun() { result_.runs.push_back({std::string(), current_}); }
@@ -88,9 +96,11 @@ RenderedText RenderProgram(const TokenTable& table, std::span<const uint8_t> sou
       continue;
     }
 
+    const size_t start = pos;
     pos += size_t(token.length);
     if (token.length == 1 && display == "\r") {
       out.WriteKeepingColour("\r\n");
+      out.EndLine(start, pos);
       inComment = inString = false;
     } else if (token.length == 1 && display == "\n") {
       // nothing shown
@@ -98,6 +108,7 @@ RenderedText RenderProgram(const TokenTable& table, std::span<const uint8_t> sou
                options.lineBreakAfterDisplayStop) {
       out.Write(display, flagged(ColourClass::Ascii));
       out.WriteKeepingColour("\r\n");
+      out.EndLine(pos, pos);
       inComment = inString = false;
     } else if (token.length == 1 && (display == "{" || display == "\\" || display == "}")) {
       out.Write(display, flagged(ColourClass::Ascii));
@@ -114,7 +125,7 @@ RenderedText RenderProgram(const TokenTable& table, std::span<const uint8_t> sou
       out.Write(display, flagged(token.length == 1 ? ColourClass::OneByteCommand : ColourClass::TwoByteCommand));
     }
   }
-  return out.Finish();
+  return out.Finish(pos);
 }
 
 std::optional<RenderedText> RehighlightLine(const TokenTable& table, std::string_view lineText,

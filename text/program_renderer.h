@@ -21,9 +21,21 @@ struct StyledRun {
   friend bool operator==(const StyledRun&, const StyledRun&) = default;
 };
 
+// Where a shown line ends: its CR LF starts at `textEnd` of the plain text;
+// in the source its own tokens run up to `breakStart`, and the bytes from
+// there to `next` are the token the line break stands for (none after a
+// display-and-stop, which the line shows).
+struct SourceLineEnd {
+  size_t textEnd = 0;
+  size_t breakStart = 0;
+  size_t next = 0;
+};
+
 struct RenderedText {
   std::vector<StyledRun> runs;  // all colour None when highlighting is off
   std::string plainText;        // the runs' texts one after another
+  std::vector<SourceLineEnd> lineEnds;  // one per CR LF of the plain text
+  size_t sourceEnd = 0;                 // where the walk stopped
 };
 
 struct RenderOptions {

@@ -136,17 +136,18 @@ class ProgramEditorTest : public QObject {
     editor.selectAll();
     QTest::keyRelease(&editor, Qt::Key_End);
     QCOMPARE(editor.toPlainText(), QString("if 1\nif 2"));
-    // A caret in one line: that line only.
+    // A key that edits a line re-colours that line only.
     QTextCursor c(editor.document());
-    c.setPosition(2);
+    c.setPosition(4);
     editor.setTextCursor(c);
-    QTest::keyRelease(&editor, Qt::Key_End);
-    QCOMPARE(editor.toPlainText(), QString("If 1\nif 2"));
-    // Arrow keys do not re-colour.
-    c.setPosition(7);
+    QTest::keyClick(&editor, Qt::Key_0);
+    QCOMPARE(editor.toPlainText(), QString("If 10\nif 2"));
+    // Keys that do not edit (arrows, End) leave a line as it is shown.
+    c.setPosition(8);
     editor.setTextCursor(c);
     QTest::keyRelease(&editor, Qt::Key_Left);
-    QCOMPARE(editor.toPlainText(), QString("If 1\nif 2"));
+    QTest::keyRelease(&editor, Qt::Key_End);
+    QCOMPARE(editor.toPlainText(), QString("If 10\nif 2"));
   }
 
   void OpeningAndClosingWithoutChangesStoresNothing() {
@@ -160,6 +161,33 @@ class ProgramEditorTest : public QObject {
     // Moving around is not an edit.
     QTest::keyClick(&editor, Qt::Key_Down);
     QVERIFY(!editor.EditorTextChanged());
+  }
+
+  void StoringKeepsTheBytesOfLinesNotEdited() {
+    // " and" then a blank reads back as the logical And with AutoCorrect on;
+    // the sum of x then a square reads back as the sum of squares. Keys on
+    // those lines that edit nothing, and typing on another line, leave them.
+    ProgramEditor editor(table_, TestOptions());
+    const ProgramBytes program = test::Program({'A', 0xBA, ' ', 'B', 0x0D, 0x9F, 0x8B, 0x0D, '1'});
+    editor.OpenProgram(program);
+    const QString shown = editor.toPlainText();
+    editor.moveCursor(QTextCursor::Start);
+    QTest::keyClick(&editor, Qt::Key_End);
+    QTest::keyClick(&editor, Qt::Key_Down);
+    QTest::keyClick(&editor, Qt::Key_Home);
+    QCOMPARE(editor.toPlainText(), shown);
+    editor.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&editor, "2");
+    QVERIFY(editor.EditorTextChanged());
+    test::RecordingMessageSink sink;
+    ProgramBytes written;
+    QVERIFY(editor.StoreEditedProgram(sink, [&](const ProgramBytes& b) { written = b; return true; }));
+    QCOMPARE(written, test::Program({'A', 0xBA, ' ', 'B', 0x0D, 0x9F, 0x8B, 0x0D, '1', '2'}));
+    // Stored lines are what later edits are compared with.
+    editor.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&editor, "3");
+    QCOMPARE(*editor.StoreEditedProgram(sink), test::Program({'A', 0xBA, ' ', 'B', 0x0D, 0x9F, 0x8B, 0x0D, '1', '2', '3'}));
+    QVERIFY(sink.messages.empty());
   }
 
   void InsertSymbolAndFind() {

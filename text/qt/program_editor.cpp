@@ -25,6 +25,11 @@ ProgramEditor::ProgramEditor(const TokenTable& table, const EditorOptions& optio
   font.setPointSize(12);
   setFont(font);
   setLineWrapMode(QPlainTextEdit::NoWrap);
+  connect(document(), &QTextDocument::contentsChange, this, &ProgramEditor::NoteEdit);
+}
+
+void ProgramEditor::NoteEdit(int position, int /*charsRemoved*/, int charsAdded) {
+  if (!rehighlighting_) editedPosition_ = position + charsAdded;
 }
 
 void ProgramEditor::InsertRuns(QTextCursor& cursor, const RenderedText& rendered) {
@@ -44,6 +49,7 @@ void ProgramEditor::OpenProgram(std::span<const uint8_t> programData) {
   render.lineBreakAfterDisplayStop = true;
   const RenderedText rendered = RenderProgram(table_, programData, true, render);
 
+  rehighlighting_ = true;
   clear();
   QTextCursor cursor(document());
   cursor.beginEditBlock();
@@ -53,7 +59,10 @@ void ProgramEditor::OpenProgram(std::span<const uint8_t> programData) {
   cursor.setPosition(0);
   setTextCursor(cursor);
   ensureCursorVisible();
+  rehighlighting_ = false;
+  editedPosition_.reset();
   snapshot_ = PlainText();
+  lines_ = ProgramLines::FromProgram(programData, rendered);
 }
 
 std::string ProgramEditor::PlainText() const { return PlainFromEditorText(toPlainText().toStdString()); }
@@ -64,16 +73,25 @@ std::string ProgramEditor::SelectedPlainText() const {
 
 bool ProgramEditor::EditorTextChanged() const { return PlainText() != snapshot_; }
 
+std::optional<ProgramLines> ProgramEditor::RetokeniseText(const std::string& text, MessageSink& messages) const {
+  auto retokenised = lines_.Retokenise(table_, text, options_.autoCorrect);
+  if (!retokenised.lines) messages.ShowMessage(TokeniseFailedMessage(retokenised.failedLine));
+  return std::move(retokenised.lines);
+}
+
 std::optional<ProgramBytes> ProgramEditor::StoreEditedProgram(MessageSink& messages) {
-  return table_.TokeniseProgramText(PlainText(), options_.autoCorrect, messages);
+  const auto lines = RetokeniseText(PlainText(), messages);
+  if (!lines) return std::nullopt;
+  return lines->ProgramData();
 }
 
 bool ProgramEditor::StoreEditedProgram(MessageSink& messages,
                                        const std::function<bool(const ProgramBytes&)>& store) {
   const std::string text = PlainText();
-  const auto data = table_.TokeniseProgramText(text, options_.autoCorrect, messages);
-  if (!data || !store(*data)) return false;
+  auto lines = RetokeniseText(text, messages);
+  if (!lines || !store(lines->ProgramData())) return false;
   snapshot_ = text;
+  lines_ = std::move(*lines);
   return true;
 }
 
@@ -105,10 +123,12 @@ void ProgramEditor::RehighlightLine() {
   const bool wasModified = document()->isModified();
   QTextCursor line(block);
   line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  rehighlighting_ = true;
   line.beginEditBlock();
   line.removeSelectedText();
   InsertRuns(line, *rendered);
   line.endEditBlock();
+  rehighlighting_ = false;
 
   const int newLength = document()->findBlock(blockStart).length() - 1;
   const auto place = [&](int fromEnd) { return blockStart + std::clamp(newLength - fromEnd, 0, newLength); };
@@ -152,8 +172,12 @@ void ProgramEditor::keyReleaseEvent(QKeyEvent* event) {
     case Qt::Key_Control:
       return;
     default:
-      RehighlightLine();
+      break;
   }
+  if (!editedPosition_) return;
+  const bool inEditedLine = document()->findBlock(*editedPosition_) == textCursor().block();
+  editedPosition_.reset();
+  if (inEditedLine) RehighlightLine();
 }
 
 }  // namespace korvane

@@ -19,6 +19,7 @@
 
 #include "settings/message_sink.h"
 #include "text/editor_options.h"
+#include "text/program_lines.h"
 #include "text/program_renderer.h"
 #include "text/token_table.h"
 
@@ -49,7 +50,8 @@ class ProgramEditor : public QPlainTextEdit {
   // True when the text differs from the snapshot.
   bool EditorTextChanged() const;
 
-  // Tokenises the text. On failure shows message 18 with the line through
+  // Tokenises the lines whose text changed since the program was opened (or
+  // last stored); the other lines keep their bytes. On failure shows message 18 with the line through
   // `messages`, leaves everything as it is and returns none (the editor stays
   // open, the item keeps its data). On success the bytes are returned for the
   // caller to store; the snapshot stays, so the text still counts as changed.
@@ -63,6 +65,8 @@ class ProgramEditor : public QPlainTextEdit {
 
   // Re-colours the caret's line (AutoCorrect included); a line that does not
   // tokenise, or a selection over more than one line, is left as it is.
+  // After a key this is done only for the line the last edit was in, so that
+  // a line the user did not change is never rewritten from its tokens.
   void RehighlightLine();
 
   // For a line-number column beside the text: the lines in view, numbered
@@ -86,10 +90,17 @@ class ProgramEditor : public QPlainTextEdit {
 
  private:
   void InsertRuns(QTextCursor& cursor, const RenderedText& rendered);
+  void NoteEdit(int position, int charsRemoved, int charsAdded);
+  // The lines of `text` with their bytes; none (message 18 shown) when a changed line does not tokenise.
+  std::optional<ProgramLines> RetokeniseText(const std::string& text, MessageSink& messages) const;
 
   const TokenTable& table_;
   EditorOptions options_;
   std::string snapshot_;
+  ProgramLines lines_;  // the lines as last opened or stored, with their bytes
+  // Where the last edit not made by re-colouring ended, until a key re-colours it.
+  std::optional<int> editedPosition_;
+  bool rehighlighting_ = false;
 };
 
 }  // namespace korvane
