@@ -30,6 +30,9 @@ inline constexpr int STR_EXPORT_TITLE = 59;
 inline constexpr int STR_EXPORT_AVAILABLE = 116;
 inline constexpr int STR_EXPORT_TO_EXPORT = 117;
 inline constexpr int STR_EXPORT_SAVE_AS = 118;
+// Names of the save-file dialog's filters.
+inline constexpr int STR_FILTER_BINARY_EXCHANGE = 177;
+inline constexpr int STR_FILTER_TEXT_EXCHANGE = 178;
 
 // "cat", "cas", "cat (algebra)": the values of the remembered setting.
 std::string ExportKindSettingText(ExportKind kind);

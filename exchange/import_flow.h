@@ -20,6 +20,12 @@ namespace korvane {
 // "The file could not be opened." / "Korvane cannot import files of this kind."
 inline constexpr int MSG_IMPORT_CANNOT_OPEN = 93;
 inline constexpr int MSG_IMPORT_UNKNOWN_FORMAT = 99;
+// "The file %s is empty or cut off, so it cannot be imported."
+inline constexpr int MSG_IMPORT_EMPTY_OR_CUT = 192;
+// "The bitmap %s is too large to import: at most %u by %u pixels, %u in all, can be read."
+inline constexpr int MSG_IMPORT_BITMAP_TOO_LARGE = 189;
+// The open-file dialog's filter name.
+inline constexpr int STR_FILTER_IMPORTABLE = 176;
 
 enum SourceFormat {
   SOURCE_NONE = 0,

@@ -85,6 +85,7 @@ bool LanguageTable::LoadLanguageText(std::string_view text) {
   record.info.author = info("Author");
   record.info.email = info("EMail");
   record.info.date = info("Date");
+  record.info.locale = ReadIniValue(text, kInfoSection, "Locale", LANGUAGE_INFO_MAX_TEXT).value_or("");
   record.textOffsets.fill(-1);
 
   std::size_t pos = 0;

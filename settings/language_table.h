@@ -29,6 +29,9 @@ struct LanguageInfo {
   std::string author = LANGUAGE_UNKNOWN_INFO;
   std::string email = LANGUAGE_UNKNOWN_INFO;
   std::string date = LANGUAGE_UNKNOWN_INFO;
+  // The language's code for the toolkit's own texts ("de"); empty when the
+  // file does not say (its Name is then tried).
+  std::string locale;
 };
 
 class LanguageTable : public TextLookup {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "settings/text_format.h"
+#include "settings/text_lookup.h"
 
 namespace korvane {
 
@@ -30,6 +31,17 @@ class MessageSink {
   virtual ~MessageSink() = default;
   virtual void ShowMessage(const Message& message) = 0;
 };
+
+// The caption a message is shown with. The fixed caption "Korvane Error" is
+// the common error caption in English, so it is shown in the user's language.
+inline std::string MessageCaptionText(const TextLookup& texts, const Message& message) {
+  if (message.captionId >= 0) return texts.Text(message.captionId);
+  if (message.fixedCaption == "Korvane Error") {
+    std::string translated = texts.Text(CAPTION_ERROR);
+    if (translated != "<unknown string>") return translated;
+  }
+  return message.fixedCaption;
+}
 
 // Shorthand for the usual case: a translated text with caption 2 and the exclamation icon.
 inline Message TextMessage(int textId, std::vector<FormatArg> args = {}) {

@@ -108,6 +108,12 @@ CliParseResult ParseCliArguments(std::span<const std::string> args, std::span<co
   }
 
   if (r.help) return result;
+  for (const CliOptionSpec& option : r.command->options) {
+    if (option.required && !r.Has(option.name)) {
+      result.error = name + ": --" + option.name + " is required";
+      return result;
+    }
+  }
   const int count = static_cast<int>(r.arguments.size());
   if (count < r.command->minArguments ||
       (r.command->maxArguments >= 0 && count > r.command->maxArguments)) {
@@ -129,9 +135,13 @@ std::string CliHelpText(std::span<const CliCommandSpec> commands) {
   for (const auto& c : commands) {
     std::string line = "  " + c.name;
     if (!c.arguments.empty()) line += " " + c.arguments;
-    for (const auto& o : c.options) line += " [--" + o.name + (o.takesValue ? " " + o.valueName : "") + "]";
+    for (const auto& o : c.options) {
+      const std::string option = "--" + o.name + (o.takesValue ? " " + o.valueName : "");
+      line += o.required ? " " + option : " [" + option + "]";
+    }
     text += line + "\n      " + c.summary + "\n";
   }
+  text += "\nOptions in brackets may be left out; the others are required.\n";
   return text;
 }
 

@@ -15,6 +15,7 @@ struct CliOptionSpec {
   std::string name;  // without the leading "--"
   bool takesValue = false;
   std::string valueName;  // for the help text
+  bool required = false;  // the command cannot run without it; --help shows it without brackets
 };
 
 struct CliCommandSpec {

@@ -116,7 +116,7 @@ std::vector<CliCommand> CliExchangeCommands() {
          {"raster", true, "image|text"}}},
        ImportCommand},
       {{"export", "PATH...", "write the items in the order given into one exchange file", 1, -1,
-        {{"format", true, "cas|cat|cat-algebra"}, {"output", true, "FILE"}}},
+        {{"format", true, "cas|cat|cat-algebra", true}, {"output", true, "FILE", true}}},
        ExportCommand},
   };
 }

@@ -2,7 +2,10 @@
 // of the tree (new folder by path, new program, rename, move, delete, password).
 
 
+#include <algorithm>
 #include <cctype>
+
+#include "storage/item_name.h"
 
 #include "shell/cli_commands.h"
 #include "shell/item_name_text.h"
@@ -53,8 +56,14 @@ int NewProgramCommand(CliContext& c) {
   std::lock_guard lock(store.Mutex());
   const ItemId id = NewProgram(store, c.core.Languages(), folder);
   if (id == NO_ITEM) return 1;
+  // The new program itself carries a name of its own until it is renamed, so
+  // only another item of the wanted name counts.
   const auto created = store.ReadHeader(id);
-  if (created && store.FindItemByName(*name, created->parent) != NO_ITEM) {
+  const std::vector<ItemHeader> headers = store.Headers();
+  const bool taken = created && std::any_of(headers.begin(), headers.end(), [&](const ItemHeader& h) {
+    return h.id != id && h.parent == created->parent && NamesEqual(h.name, *name);
+  });
+  if (taken) {
     DeleteSelected(store, id);
     return CliFail(c, "an item named " + nameText + " exists there already");
   }

@@ -55,7 +55,7 @@ int ShowCommand(CliContext& c) {
 }  // namespace
 
 std::vector<CliCommand> CliPictureCommands() {
-  const std::vector<CliOptionSpec> output{{"output", true, "FILE.bmp"}};
+  const std::vector<CliOptionSpec> output{{"output", true, "FILE.bmp", true}};
   return {
       {{"bitmap", "PATH", "save a picture or screen image as a 128 x 64 24-bit bitmap", 1, 1, output},
        SaveBitmapCommand},

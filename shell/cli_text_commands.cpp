@@ -10,6 +10,7 @@
 #include "link/calculator_records.h"
 #include "shell/program_item.h"
 #include "storage/folders.h"
+#include "storage/item_name.h"
 #include "text/editor_text.h"
 #include "text/program_renderer.h"
 
@@ -34,6 +35,13 @@ std::optional<std::string> ReadInput(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// "/Programs" (in the language of the library): the standard folder of programs.
+bool NamesProgramsFolder(CliContext& c, std::string folderPath) {
+  while (folderPath.size() > 1 && folderPath.back() == '/') folderPath.pop_back();
+  const std::string name = c.core.Languages().Text(StandardFolderNameId(FOLDER_PROGRAMS));
+  return NamesEqual(folderPath, "/" + ItemNameToUtf8(name, FOLDER_PROGRAMS));
 }
 
 int StoreText(CliContext& c) {
@@ -67,7 +75,9 @@ int StoreText(CliContext& c) {
   const auto name = ItemNameFromUtf8(nameText, ITEM_PROGRAM);
   if (!name || name->empty()) return CliFail(c, "not a program name: " + nameText);
   if (name->size() > MAX_PROGRAM_NAME) return RefuseLongProgramName(c);
-  const ItemId folder = FindItemByPath(store, folderPath);
+  ItemId folder = FindItemByPath(store, folderPath);
+  if (folder == NO_ITEM && NamesProgramsFolder(c, folderPath))
+    folder = GetStandardFolder(store, c.core.Languages(), FOLDER_PROGRAMS);  // made as new-program makes it
   const auto folderHeader = folder == ROOT_FOLDER_ID ? std::optional<ItemHeader>() : store.ReadHeader(folder);
   if (folder != ROOT_FOLDER_ID && (!folderHeader || !IsFolderType(folderHeader->type)))
     return CliFail(c, "no folder " + folderPath);

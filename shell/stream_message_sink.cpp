@@ -5,7 +5,7 @@
 namespace korvane {
 
 std::string MessageCaption(const TextLookup& texts, const Message& message) {
-  return message.captionId >= 0 ? texts.Text(message.captionId) : message.fixedCaption;
+  return MessageCaptionText(texts, message);
 }
 
 std::string MessageBody(const TextLookup& texts, const Message& message) {

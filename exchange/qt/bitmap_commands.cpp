@@ -12,10 +12,12 @@ std::string LocalPath(const QString& path) { return QFile::encodeName(path).toSt
 
 }  // namespace
 
-std::optional<QString> AskBitmapFileName(QWidget* owner) {
+std::optional<QString> AskBitmapFileName(QWidget* owner) { return AskNamedBitmapFile(owner, QStringLiteral("Bitmaps")); }
+
+std::optional<QString> AskNamedBitmapFile(QWidget* owner, const QString& filterName) {
   QFileDialog dialog(owner);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilter("Bitmaps (*.bmp)");
+  dialog.setNameFilter(filterName + QStringLiteral(" (*.bmp)"));
   dialog.setDefaultSuffix("bmp");
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front();

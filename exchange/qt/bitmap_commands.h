@@ -15,10 +15,15 @@ class QWidget;
 
 namespace korvane {
 
+// The save-file dialog's filter name.
+inline constexpr int STR_FILTER_BITMAPS = 179;
+
 // Asks for the file to write; nullopt when the user cancels.
 using BitmapFileQuestion = std::function<std::optional<QString>(QWidget* owner)>;
 
-// The save-file dialog with the filter "Bitmaps" / "*.bmp" and default extension "bmp".
+// The save-file dialog with the filter "Bitmaps" / "*.bmp" and default extension "bmp";
+// `filterName` is the filter's translated name.
+std::optional<QString> AskNamedBitmapFile(QWidget* owner, const QString& filterName);
 std::optional<QString> AskBitmapFileName(QWidget* owner);
 
 // Command 40038. True when a file was written.

@@ -135,7 +135,8 @@ std::optional<QString> SaveFileChooser::ChooseExportFile(QWidget* owner, ExportK
   QFileDialog dialog(owner);
   dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilter(binary ? "Cas files (*.cas)" : "Cat files (*.cat)");
+  const int filterId = binary ? STR_FILTER_BINARY_EXCHANGE : STR_FILTER_TEXT_EXCHANGE;
+  dialog.setNameFilter(QString::fromLatin1(texts_.Text(filterId)) + (binary ? " (*.cas)" : " (*.cat)"));
   dialog.setDefaultSuffix(binary ? "cas" : "cat");
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first();

@@ -56,7 +56,12 @@ class ExportFileChooser {
 // extension added when missing, asking before an existing file is replaced.
 class SaveFileChooser : public ExportFileChooser {
  public:
+  // The filters are named in the user's language.
+  explicit SaveFileChooser(const TextLookup& texts) : texts_(texts) {}
   std::optional<QString> ChooseExportFile(QWidget* owner, ExportKind kind) override;
+
+ private:
+  const TextLookup& texts_;
 };
 
 // The whole command: the dialog over `owner`, the file name, ExportItems.

@@ -51,8 +51,9 @@ ImportStatus ImportFileWithDialog(QWidget* owner, ExchangeServices& s, const QSt
 }
 
 void RunOpenCommand(QWidget* owner, ExchangeServices& s) {
-  const QString path = QFileDialog::getOpenFileName(owner, QString(), QString(),
-                                                    "Importable Files (*.CAS *.CAT *.FXI *.BMP *.cas *.cat *.fxi *.bmp)");
+  const QString filter = QString::fromLatin1(s.core.Languages().Text(STR_FILTER_IMPORTABLE)) +
+                         " (*.CAS *.CAT *.FXI *.BMP *.cas *.cat *.fxi *.bmp)";
+  const QString path = QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
   if (path.isEmpty()) return;
   ImportFileWithDialog(owner, s, path, OpenedFileBaseName(FolderNameText(QFileInfo(path).fileName())));
 }
@@ -64,7 +65,7 @@ void ImportDroppedFile(QWidget* owner, ExchangeServices& s, const QString& path)
 void RunSaveCommand(QWidget* owner, ExchangeServices& s, ExportFileChooser* files) {
   const TokenTableSpelling spelling(s.tokens);
   ExportContext context{s.core.Store(), s.core.Settings(), spelling, s.messages};
-  SaveFileChooser dialogs;
+  SaveFileChooser dialogs(s.core.Languages());
   RunExportDialog(owner, s.core.Languages(), context, files ? *files : dialogs);
 }
 

@@ -12,7 +12,7 @@ QString MessageBoxSink::MessageText(const Message& message, const TextLookup& te
 }
 
 QString MessageBoxSink::MessageCaption(const Message& message, const TextLookup& texts) {
-  return QString::fromLatin1(message.captionId >= 0 ? texts.Text(message.captionId) : message.fixedCaption);
+  return QString::fromLatin1(MessageCaptionText(texts, message));
 }
 
 void MessageBoxSink::ShowMessage(const Message& message) {

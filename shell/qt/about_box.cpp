@@ -42,9 +42,13 @@ void DrawCalculator(QPainter& p, QRect body) {
     }
 }
 
+QString AboutText(const TextLookup* texts, int id, const char* english) {
+  return texts ? QString::fromLatin1(texts->Text(id)) : QString::fromLatin1(english);
+}
+
 }  // namespace
 
-QPixmap AboutBox::Picture() {
+QPixmap AboutBox::Picture(const TextLookup* texts) {
   QPixmap picture(ABOUT_WIDTH, ABOUT_HEIGHT);
   QPainter p(&picture);
   p.setRenderHint(QPainter::Antialiasing);
@@ -65,15 +69,16 @@ QPixmap AboutBox::Picture() {
   p.setFont(small);
   p.setPen(QColor(180, 200, 220));
   p.drawText(QRect(17, 62, 200, 60), Qt::TextWordWrap,
-             "A companion for the graphing calculator: library, link, editor, exchange files and emulator.");
-  p.drawText(QPoint(17, 132), QString("Version %1").arg(kVersionText));
+             AboutText(texts, STR_ABOUT_DESCRIPTION,
+                       "A companion for the graphing calculator: library, link, editor, exchange files and emulator."));
+  p.drawText(QPoint(17, 132), AboutText(texts, STR_ABOUT_VERSION, "Version %s").replace("%s", kVersionText));
 
   QFont link = small;
   link.setUnderline(true);
   p.setFont(link);
   p.setPen(QColor(120, 190, 255));
   p.drawText(QRect(kLinkLeft + 2, kWebTop + 1, kLinkRight - kLinkLeft - 2, kWebBottom - kWebTop - 1),
-             Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Read me: the Korvane README"));
+             Qt::AlignLeft | Qt::AlignVCenter, AboutText(texts, STR_ABOUT_README, "Read me: the Korvane user guide"));
   p.drawText(QRect(kLinkLeft + 2, kMailTop + 1, kLinkRight - kLinkLeft - 2, kMailBottom - kMailTop - 1),
              Qt::AlignLeft | Qt::AlignVCenter, QString(ABOUT_MAIL).mid(7));
   return picture;
@@ -86,9 +91,9 @@ AboutBox::Spot AboutBox::SpotAt(QPoint pixel) {
   return Spot::None;
 }
 
-AboutBox::AboutBox(QWidget* owner, Mode mode, UrlOpener openUrl)
+AboutBox::AboutBox(QWidget* owner, Mode mode, UrlOpener openUrl, const TextLookup* texts)
     : QDialog(owner, Qt::FramelessWindowHint | (mode == Mode::Splash ? Qt::SplashScreen : Qt::Dialog)),
-      picture_(Picture()),
+      picture_(Picture(texts)),
       openUrl_(openUrl ? std::move(openUrl) : UrlOpener([](const QUrl& url) { QDesktopServices::openUrl(url); })) {
   setObjectName("aboutBox");
   setFixedSize(ABOUT_WIDTH, ABOUT_HEIGHT);
@@ -136,13 +141,13 @@ QUrl AboutReadmeUrl() {
   return QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/" + ABOUT_README_FILE);
 }
 
-void ShowAboutBox(QWidget* owner) {
-  AboutBox box(owner, AboutBox::Mode::Modal);
+void ShowAboutBox(QWidget* owner, const TextLookup* texts) {
+  AboutBox box(owner, AboutBox::Mode::Modal, {}, texts);
   box.exec();
 }
 
-AboutBox* ShowSplash(QWidget* owner) {
-  auto* splash = new AboutBox(owner, AboutBox::Mode::Splash);
+AboutBox* ShowSplash(QWidget* owner, const TextLookup* texts) {
+  auto* splash = new AboutBox(owner, AboutBox::Mode::Splash, {}, texts);
   splash->show();
   return splash;
 }

@@ -9,6 +9,8 @@
 #include <QUrl>
 #include <functional>
 
+#include "settings/text_lookup.h"
+
 namespace korvane {
 
 // The project's README goes with the program, beside the executable.
@@ -26,12 +28,13 @@ class AboutBox : public QDialog {
   enum class Spot { None, WebPage, Mail };
   using UrlOpener = std::function<void(const QUrl&)>;
 
-  // `openUrl` defaults to the desktop's handler (browser, mail program).
-  AboutBox(QWidget* owner, Mode mode, UrlOpener openUrl = {});
+  // `openUrl` defaults to the desktop's handler (browser, mail program); the
+  // picture's texts come from `texts` (English without).
+  AboutBox(QWidget* owner, Mode mode, UrlOpener openUrl = {}, const TextLookup* texts = nullptr);
 
   static Spot SpotAt(QPoint pixel);
   // The 300 x 200 picture, drawn by code.
-  static QPixmap Picture();
+  static QPixmap Picture(const TextLookup* texts = nullptr);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -50,8 +53,13 @@ class AboutBox : public QDialog {
 QUrl AboutReadmeUrl();
 
 // The modal box from the Help menu.
-void ShowAboutBox(QWidget* owner);
+void ShowAboutBox(QWidget* owner, const TextLookup* texts = nullptr);
 // The modeless splash; it deletes itself when it closes.
-AboutBox* ShowSplash(QWidget* owner);
+AboutBox* ShowSplash(QWidget* owner, const TextLookup* texts = nullptr);
+
+// String ids of the picture's texts: the description, "Version %s" and the user guide link.
+inline constexpr int STR_ABOUT_DESCRIPTION = 173;
+inline constexpr int STR_ABOUT_VERSION = 174;
+inline constexpr int STR_ABOUT_README = 175;
 
 }  // namespace korvane

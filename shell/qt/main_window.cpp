@@ -375,7 +375,7 @@ bool MainWindow::RunCommand(CommandId command) {
     case CommandId::SaveScreenshot:
       // Grayed until the emulator runs, whose screen is then the view image.
       if (!Action(command)->isEnabled()) return false;
-      RunSaveScreenshotCommand(this, view_->ViewImage(), messages_);
+      RunSaveScreenshotCommand(this, view_->ViewImage(), messages_, BitmapFileAsker());
       return true;
     case CommandId::Find:
     case CommandId::FindAgain:
@@ -397,7 +397,7 @@ bool MainWindow::RunCommand(CommandId command) {
     case CommandId::Delete: DeleteSelected(); return true;
     case CommandId::Password: ChangePassword(); return true;
     case CommandId::SaveAsBitmap:
-      RunSaveAsBitmapCommand(this, core_.Store(), selected, messages_);
+      RunSaveAsBitmapCommand(this, core_.Store(), selected, messages_, BitmapFileAsker());
       return true;
     default: return false;  // the other commands come with the parts that carry them out
   }
@@ -467,7 +467,12 @@ void MainWindow::OpenSettings() {
   if (CloseView()) ShowSelectedItem();
 }
 
-void MainWindow::ShowAbout() { ShowAboutBox(this); }
+BitmapFileQuestion MainWindow::BitmapFileAsker() const {
+  const QString filter = Tr(core_, STR_FILTER_BITMAPS);
+  return [filter](QWidget* owner) { return AskNamedBitmapFile(owner, filter); };
+}
+
+void MainWindow::ShowAbout() { ShowAboutBox(this, &core_.Languages()); }
 
 void MainWindow::Find(bool again) {
   if (!again || search_->text.empty()) {

@@ -5,6 +5,8 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
+#include <optional>
 #include <map>
 #include <memory>
 
@@ -108,6 +110,8 @@ class MainWindow : public QMainWindow {
   void ChangePassword();
   void OpenSettings();
   void ShowAbout();
+  // The save-file question of bitmaps, its filter named in the user's language.
+  std::function<std::optional<QString>(QWidget*)> BitmapFileAsker() const;
   void Find(bool again);
   bool RenameFromLabel(ItemId id, const QString& text);
   void DropItem(ItemId dragged, ItemId target);

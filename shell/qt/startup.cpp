@@ -11,6 +11,7 @@
 #include "shell/message_relay.h"
 #include "shell/qt/about_box.h"
 #include "shell/qt/main_window.h"
+#include "shell/qt/toolkit_translations.h"
 #include "shell/qt/user_prompts.h"
 
 namespace korvane {
@@ -49,13 +50,14 @@ int RunKorvane(int argc, char** argv) {
   MessageRelay messages;
   ApplicationCore core(ProgramDirectory::FromEnvironment(), messages);
   core.LoadSettingsAndLanguages();
+  InstallToolkitTranslations(app, core.Languages());
 
   DialogPrompts prompts(core.Languages());
   MainWindow window(core, messages, prompts);
   MessageBoxSink boxes(&window, core.Languages());
   messages.SetTarget(&boxes);
   CentreOnScreen(window);
-  ShowSplash(&window);
+  ShowSplash(&window, &core.Languages());
 
   if (!core.OpenStore()) return 1;
 

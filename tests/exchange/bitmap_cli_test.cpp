@@ -72,7 +72,7 @@ TEST_F(BitmapCliTest, RefusalsLeaveNoFile) {
   EXPECT_NE(err.find("not a picture"), std::string::npos) << err;
   EXPECT_EQ(Run({"show", "/PROG", "--output", home.File("x.bmp")}), 1);
   EXPECT_EQ(Run({"bitmap", "/NONE", "--output", home.File("x.bmp")}), 1);
-  EXPECT_EQ(Run({"bitmap", "/PICT"}), 1);
+  EXPECT_EQ(Run({"bitmap", "/PICT"}), 2);  // a required option missing: the command line is wrong
   EXPECT_NE(err.find("--output"), std::string::npos) << err;
   EXPECT_FALSE(std::filesystem::exists(home.File("x.bmp")));
   EXPECT_EQ(Run({"bitmap", "/PICT", "--output", home.File("no/dir/x.bmp")}), 1);

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <set>
 
 #include "settings/language_table.h"
+#include "settings/text_file.h"
 
 namespace korvane {
 namespace {
@@ -68,6 +70,60 @@ TEST_F(ShippedLanguages, PlaceholdersMatchWhatCallersPass) {
   // Texts without arguments must not ask for any.
   for (int id : {2, 3, 20, 25, 26, 33, 34, 35, 36, 37, 119, 120, 121})
     EXPECT_TRUE(Placeholders(english.Text(id)).empty()) << id;
+}
+
+// Every shipped .clf file with the ids its entries give.
+struct ShippedFile {
+  std::string path;
+  LanguageTable table;
+  std::set<int> ids;
+};
+
+std::vector<std::unique_ptr<ShippedFile>> ShippedFiles() {
+  std::vector<std::unique_ptr<ShippedFile>> files;
+  const std::filesystem::path dir = std::string(KORVANE_PROGRAM_DIR) + "Language/";
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    if (entry.path().extension() != ".clf") continue;
+    auto file = std::make_unique<ShippedFile>();
+    file->path = entry.path().string();
+    EXPECT_TRUE(file->table.LoadLanguageFile(file->path)) << file->path;
+    file->table.SelectLanguages(file->table.LanguageRecord(0).name, file->table.LanguageRecord(0).name);
+    for (int id = 0; id < LANGUAGE_STRING_COUNT; ++id)
+      if (file->table.Text(id) != LANGUAGE_UNKNOWN_STRING) file->ids.insert(id);
+    files.push_back(std::move(file));
+  }
+  return files;
+}
+
+// A line pasted into another ("81=81=&TransmitSend...") leaves an "NN=" of
+// some id inside a text, which the menu then shows as it stands.
+TEST(ShippedLanguageFiles, NoTextHoldsAnotherEntry) {
+  const auto files = ShippedFiles();
+  ASSERT_GE(files.size(), 2u);
+  static const std::regex entryStart("(^|[^0-9])([0-9]{1,3})=");
+  for (const auto& file : files) {
+    for (int id : file->ids) {
+      const std::string text = file->table.Text(id);
+      for (auto it = std::sregex_iterator(text.begin(), text.end(), entryStart); it != std::sregex_iterator(); ++it)
+        EXPECT_FALSE(file->ids.count(std::stoi((*it)[2]))) << file->path << " id " << id << ": " << text;
+    }
+  }
+}
+
+TEST(ShippedLanguageFiles, EveryFileHasEveryEnglishIdWithItsPlaceholders) {
+  const auto files = ShippedFiles();
+  const auto english = std::find_if(files.begin(), files.end(), [](const auto& f) {
+    return f->table.LanguageRecord(0).name == LANGUAGE_FALLBACK_NAME;
+  });
+  ASSERT_NE(english, files.end());
+  for (const auto& file : files) {
+    EXPECT_FALSE(file->table.LanguageRecord(0).locale.empty()) << file->path;
+    for (int id : (*english)->ids) {
+      EXPECT_TRUE(file->ids.count(id)) << file->path << " lacks id " << id;
+      EXPECT_EQ(Placeholders(file->table.Text(id)), Placeholders((*english)->table.Text(id)))
+          << file->path << " id " << id;
+    }
+  }
 }
 
 TEST_F(ShippedLanguages, GermanIsCompleteAndKnowsItsName) {

@@ -130,6 +130,39 @@ TEST(Cli, ProgramTextRoundTrip) {
   EXPECT_EQ(typed->data, MakeProgramData(typedTokens));
 }
 
+// A new user's first commands on an empty library: each makes the programs
+// folder that it needs, and a name is refused only when another item has it.
+TEST(Cli, FirstProgramsInAnEmptyLibrary) {
+  TempDir home;
+  ShipProgramFiles(home);
+  const CliRun first = RunIn(home, {"new-program", "NEW"});
+  EXPECT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(RunIn(home, {"new-program", "NEW"}).status, 1);  // now there is one
+  home.WriteFile("race.txt", std::string("1->A\n"));
+  const CliRun stored = RunIn(home, {"store-text", "/Programs/RACE", home.File("race.txt")});
+  EXPECT_EQ(stored.status, 0) << stored.err;
+  const CliRun list = RunIn(home, {"list"});
+  EXPECT_NE(list.out.find("\t15\t/Programs/NEW\n"), std::string::npos) << list.out;
+  EXPECT_NE(list.out.find("\t15\t/Programs/RACE\n"), std::string::npos) << list.out;
+  // In a fresh library store-text makes the programs folder just as new-program does.
+  TempDir other;
+  ShipProgramFiles(other);
+  other.WriteFile("race.txt", std::string("1->A\n"));
+  EXPECT_EQ(RunIn(other, {"store-text", "/Programs/RACE", other.File("race.txt")}).status, 0);
+  EXPECT_NE(RunIn(other, {"list"}).out.find("\t1001\t/Programs\n"), std::string::npos);
+}
+
+TEST(Cli, HelpMarksRequiredOptionsAndTheParserEnforcesThem) {
+  TempDir home;
+  const CliRun help = RunIn(home, {"--help"});
+  EXPECT_NE(help.out.find("export PATH... --format cas|cat|cat-algebra --output FILE"), std::string::npos) << help.out;
+  EXPECT_NE(help.out.find("[--into FOLDER]"), std::string::npos);
+  const CliRun missing = RunIn(home, {"export", "/A", "--format", "cas"});
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("--output is required"), std::string::npos) << missing.err;
+  EXPECT_EQ(RunIn(home, {"bitmap", "/PICT"}).status, 2);
+}
+
 // The item commands, through the real executable, as a script would use them.
 TEST(Cli, NewProgramIsRefusedInAFolderThatTakesNoPrograms) {
   TempDir home;
