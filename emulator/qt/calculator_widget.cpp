@@ -1,0 +1,177 @@
+#include "emulator/qt/calculator_widget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "emulator/calculator_picture.h"
+#include "emulator/key_highlight.h"
+#include "emulator/keypad.h"
+#include "emulator/qt/container_view.h"
+#include "emulator/qt/frame_poller.h"
+#include "emulator/qt/pc_keys.h"
+
+namespace korvane {
+namespace {
+
+QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+}  // namespace
+
+CalculatorWidget::CalculatorWidget(const RgbImage& picture, FrameSource& frames,
+                                   std::atomic<std::uint32_t>& currentKey, QWidget* parent)
+    : QWidget(parent),
+      shown_(ToQImage(picture, CALCULATOR_PICTURE_WIDTH, CALCULATOR_SHOWN_HEIGHT)),
+      poller_(new FramePoller(frames, this)),
+      currentKey_(currentKey) {
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+  setAutoFillBackground(true);
+  setMinimumSize(CALCULATOR_PICTURE_WIDTH, CALCULATOR_SHOWN_HEIGHT);
+  connect(poller_, &FramePoller::FrameChanged, this, &CalculatorWidget::ShowFrame);
+  ShowFrame();
+}
+
+CalculatorWidget::~CalculatorWidget() = default;
+
+int CalculatorWidget::Scale() const {
+  return std::max(1, std::min(width() / CALCULATOR_PICTURE_WIDTH, height() / CALCULATOR_SHOWN_HEIGHT));
+}
+
+QPoint CalculatorWidget::PictureOrigin() const {
+  const int scale = Scale();
+  return {std::max(0, (width() - CALCULATOR_PICTURE_WIDTH * scale) / 2),
+          std::max(0, (height() - CALCULATOR_SHOWN_HEIGHT * scale) / 2)};
+}
+
+std::optional<QPoint> CalculatorWidget::PicturePoint(QPoint widgetPoint) const {
+  const QPoint relative = widgetPoint - PictureOrigin();
+  if (relative.x() < 0 || relative.y() < 0) return std::nullopt;
+  const int scale = Scale();
+  const QPoint pixel(relative.x() / scale, relative.y() / scale);
+  if (pixel.x() >= CALCULATOR_PICTURE_WIDTH || pixel.y() >= CALCULATOR_SHOWN_HEIGHT) return std::nullopt;
+  return pixel;
+}
+
+bool CalculatorWidget::PollFrame() { return poller_->Poll(); }
+
+const RgbImage& CalculatorWidget::Frame() const { return poller_->Frame(); }
+
+void CalculatorWidget::ShowFrame() {
+  {
+    QPainter painter(&shown_);
+    painter.drawImage(0, 0, ToQImage(poller_->Frame(), FRAME_WIDTH, FRAME_HEIGHT));
+  }
+  const int scale = Scale();
+  update(QRect(PictureOrigin(), QSize(FRAME_WIDTH, FRAME_HEIGHT) * scale));
+}
+
+QRect CalculatorWidget::KeyArea(std::uint32_t key) const {
+  const auto rect = KeyRectangle(key);
+  if (!rect) return {};
+  const int scale = Scale();
+  // The ring lies on the rectangle's outline, one pixel beyond the key's inside.
+  return QRect(PictureOrigin() + QPoint(rect->x, rect->y) * scale,
+               QSize(rect->width + 1, rect->height + 1) * scale);
+}
+
+void CalculatorWidget::Highlight(std::uint32_t key) {
+  if (key == highlighted_) return;
+  update(KeyArea(highlighted_));
+  highlighted_ = key;
+  update(KeyArea(highlighted_));
+}
+
+void CalculatorWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const int scale = Scale();
+  const QPoint origin = PictureOrigin();
+  // Whole-number scaling without smoothing: each picture pixel a square block.
+  painter.drawImage(QRect(origin, shown_.size() * scale), shown_);
+  if (const auto rect = KeyRectangle(highlighted_)) {
+    const QColor colour = ToQColor(HighlightColour(CalculatorKeypad()[highlighted_].shape));
+    for (const PicturePixel& p : HighlightRing(*rect))
+      painter.fillRect(QRect(origin + QPoint(p.x, p.y) * scale, QSize(scale, scale)), colour);
+  }
+}
+
+bool CalculatorWidget::event(QEvent* event) {
+  // The keys the calculator uses are its own, not the main window's shortcuts
+  // (F2, F3, F5 and F6 are calculator keys too).
+  if (event->type() == QEvent::ShortcutOverride &&
+      EmulatorActionOf(*static_cast<QKeyEvent*>(event)).kind != KeyboardAction::Kind::Ignore) {
+    event->accept();
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+void CalculatorWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  setFocus(Qt::MouseFocusReason);
+  const auto pixel = PicturePoint(event->position().toPoint());
+  const std::uint32_t key = pixel ? KeyAt(pixel->x(), pixel->y()) : KEY_NONE;
+  if (key == KEY_AC_ON) {
+    emit StopRequested();
+    return;
+  }
+  currentKey_.store(key);
+}
+
+void CalculatorWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
+  currentKey_.store(KEY_NONE);
+}
+
+void CalculatorWidget::mouseMoveEvent(QMouseEvent* event) {
+  const auto pixel = PicturePoint(event->position().toPoint());
+  Highlight(pixel ? KeyAt(pixel->x(), pixel->y()) : KEY_NONE);
+  QWidget::mouseMoveEvent(event);
+}
+
+void CalculatorWidget::leaveEvent(QEvent* event) {
+  Highlight(KEY_NONE);
+  QWidget::leaveEvent(event);
+}
+
+void CalculatorWidget::keyPressEvent(QKeyEvent* event) {
+  const KeyboardAction action = EmulatorActionOf(*event);
+  switch (action.kind) {
+    case KeyboardAction::Kind::Press:
+      currentKey_.store(action.key);
+      break;
+    case KeyboardAction::Kind::Stop:
+      emit StopRequested();
+      break;
+    case KeyboardAction::Kind::Ignore:
+      return QWidget::keyPressEvent(event);
+  }
+  event->accept();
+}
+
+void CalculatorWidget::keyReleaseEvent(QKeyEvent* event) {
+  // A held key repeats as release and press pairs: it stays down until let go.
+  if (event->isAutoRepeat()) return;
+  currentKey_.store(KEY_NONE);
+  event->accept();
+}
+
+void CalculatorWidget::focusOutEvent(QFocusEvent* event) {
+  // The release of a key held now goes to another window: let it go here.
+  currentKey_.store(KEY_NONE);
+  QWidget::focusOutEvent(event);
+}
+
+bool CalculatorWidget::focusNextPrevChild(bool) { return false; }  // Tab is a calculator key
+
+void CalculatorWidget::showEvent(QShowEvent* event) {
+  poller_->Start();
+  QWidget::showEvent(event);
+}
+
+void CalculatorWidget::hideEvent(QHideEvent* event) {
+  poller_->Stop();
+  QWidget::hideEvent(event);
+}
+
+}  // namespace korvane
