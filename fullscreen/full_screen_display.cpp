@@ -8,7 +8,8 @@ namespace korvane {
 FullScreenDisplay::~FullScreenDisplay() { ReleaseAll(); }
 
 bool FullScreenDisplay::ReleaseAll() {
-  if (pointerHidden_) QGuiApplication::restoreOverrideCursor();
+  // At the library's unloading the application may be gone already.
+  if (pointerHidden_ && qGuiApp != nullptr) QGuiApplication::restoreOverrideCursor();
   pointerHidden_ = false;
   if (acquired_ && window_) {
     window_->setFlags(savedFlags_);
