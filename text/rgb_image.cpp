@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace korvane {
 
@@ -33,14 +34,16 @@ void RgbImage::FillRect(int left, int top, int right, int bottom, Rgb colour) {
   top = std::max(top, 0);
   right = std::min(right, width_);
   bottom = std::min(bottom, height_);
-  for (int y = top; y < bottom; ++y) {
-    for (int x = left; x < right; ++x) {
-      const std::size_t at = Offset(x, y);
-      pixels_[at] = colour.r;
-      pixels_[at + 1] = colour.g;
-      pixels_[at + 2] = colour.b;
-    }
+  if (left >= right || top >= bottom) return;
+  // The first row pixel by pixel, the others as copies of it.
+  std::uint8_t* const first = &pixels_[Offset(left, top)];
+  for (int x = 0; x < right - left; ++x) {
+    first[3 * x] = colour.r;
+    first[3 * x + 1] = colour.g;
+    first[3 * x + 2] = colour.b;
   }
+  const std::size_t rowBytes = static_cast<std::size_t>(right - left) * 3;
+  for (int y = top + 1; y < bottom; ++y) std::memcpy(&pixels_[Offset(left, y)], first, rowBytes);
 }
 
 void RgbImage::DrawLine(int x1, int y1, int x2, int y2, Rgb colour) {
@@ -123,11 +126,30 @@ void RgbImage::DrawLineWalk(int x1, int y1, int x2, int y2, Rgb colour, bool inc
 }
 
 void RgbImage::CopyFrom(const RgbImage& source, int srcX, int srcY, int width, int height, int dstX, int dstY) {
-  for (int row = 0; row < height; ++row) {
-    for (int col = 0; col < width; ++col) {
-      const auto pixel = source.Pixel(srcX + col, srcY + row);
-      if (pixel) SetPixel(dstX + col, dstY + row, *pixel);
-    }
+  // Clipped in 64 bits, so that far-off offsets cannot overflow.
+  long long sx = srcX, sy = srcY, dx = dstX, dy = dstY, w = width, h = height;
+  const auto clipStart = [](long long& from, long long& to, long long& length) {
+    const long long shift = std::max({0LL, -from, -to});
+    from += shift;
+    to += shift;
+    length -= shift;
+  };
+  clipStart(sx, dx, w);
+  clipStart(sy, dy, h);
+  w = std::min({w, source.width_ - sx, width_ - dx});
+  h = std::min({h, source.height_ - sy, height_ - dy});
+  if (w <= 0 || h <= 0) return;
+  const std::size_t rowBytes = static_cast<std::size_t>(w) * 3;
+  const auto copyRow = [&](long long row) {
+    std::memmove(&pixels_[Offset(static_cast<int>(dx), static_cast<int>(dy + row))],
+                 &source.pixels_[source.Offset(static_cast<int>(sx), static_cast<int>(sy + row))], rowBytes);
+  };
+  // Within one image, rows moving down are copied from the bottom up so that
+  // none is overwritten before it is read.
+  if (&source == this && dy > sy) {
+    for (long long row = h - 1; row >= 0; --row) copyRow(row);
+  } else {
+    for (long long row = 0; row < h; ++row) copyRow(row);
   }
 }
 

@@ -60,7 +60,7 @@ class RgbImage {
   void DrawLineInclusive(int x1, int y1, int x2, int y2, Rgb colour);
 
   // Copies the width x height block at (srcX, srcY) of `source` to (dstX, dstY),
-  // clipped to both images. `source` may be this image only if the areas do not overlap.
+  // clipped to both images. `source` may be this image, the areas overlapping.
   void CopyFrom(const RgbImage& source, int srcX, int srcY, int width, int height, int dstX, int dstY);
 
   // The pixels row by row from the top, 3 bytes each (red, green, blue), no padding.

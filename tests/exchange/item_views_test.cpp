@@ -10,6 +10,7 @@
 #include "link/calculator_records.h"
 #include "storage/byte_order.h"
 #include "support/recording_message_sink.h"
+#include "support/shipped_fonts.h"
 #include "text/digit_font.h"
 
 namespace korvane {
@@ -17,16 +18,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-const CalculatorFonts& ShippedFonts() {
-  static const CalculatorFonts fonts = [] {
-    CalculatorFonts f;
-    test::RecordingMessageSink sink;
-    const ProgramDirectory dir(KORVANE_PROGRAM_DIR, KORVANE_PROGRAM_DIR);
-    EXPECT_TRUE(f.LoadLargeFont(dir, sink));
-    return f;
-  }();
-  return fonts;
-}
+using test::ShippedFonts;
 
 Bytes LinkHeader(std::uint16_t rows, std::uint16_t columns) {
   Bytes h(LINK_HEADER_LENGTH, 0xFF);
