@@ -1,0 +1,22 @@
+#pragma once
+// How the calculator writes an element: a number with 10 significant digits in
+// its own characters (the exponent mark 0xDF, the negative sign 0x87, the plus
+// 0x89), a string as the display texts of its characters.
+
+#include <string>
+
+#include "interpreter/element.h"
+#include "text/token_table.h"
+
+namespace korvane {
+
+inline constexpr char EXPONENT_MARK = char(0xDF);
+inline constexpr char NEGATIVE_SIGN = char(0x87);
+inline constexpr char PLUS_SIGN = char(0x89);
+
+// A number's real part: 1.5e+10 is "1.5" 0xDF "+10" with the plus 0x89, -0.25
+// is 0x87 "0.25". Lists, matrices and tokens give the empty text.
+std::string FormatElement(const Element& element, const TokenTable& tokens);
+std::string FormatNumber(double x);
+
+}  // namespace korvane

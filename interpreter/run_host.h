@@ -1,0 +1,39 @@
+#pragma once
+// What a run needs from the emulator around it: the key held down, whether the
+// emulator still runs, the millisecond tick, pacing and sleeping. Run control
+// implements it over its atomics and clock; tests use a fake with a clock of
+// their own.
+
+#include <cstdint>
+
+namespace korvane {
+
+// The pacing costs of the interpreter: one statement or one entry of the
+// evaluator, and one look at the keys while waiting for one.
+inline constexpr double PACE_COST_EVALUATION = 5.0;
+inline constexpr double PACE_COST_KEY_WAIT = 50.0;
+
+// Calculator key codes the interpreter reacts to.
+inline constexpr std::uint32_t KEY_EXE = 31;
+
+class RunHost {
+ public:
+  virtual ~RunHost() = default;
+
+  // currentKey: the calculator key code held down, 0 for none.
+  virtual std::uint32_t CurrentKey() const = 0;
+  // The run has seen the key: currentKey = 0 until the next press.
+  virtual void ClearCurrentKey() = 0;
+  // emulatorRunning: cleared when the user stops the emulator; every wait and
+  // long evaluation ends when it is.
+  virtual bool EmulatorRunning() const = 0;
+  // A steadily rising millisecond count.
+  virtual std::uint64_t TickMs() const = 0;
+  // Makes the run keep the calculator's speed: waits until the pacing deadline,
+  // then sets it to now + cost x 0.3 ms. Returns at once at full speed.
+  virtual void Pace(double cost) = 0;
+  virtual bool FullSpeed() const = 0;
+  virtual void Sleep(std::uint32_t milliseconds) = 0;
+};
+
+}  // namespace korvane
