@@ -48,7 +48,7 @@ Value ReadNumberInput(RunScreen& screen, RunHost& host) {
   screen.RefreshDisplay(false);
   while (host.EmulatorRunning()) {
     const std::uint32_t key = host.CurrentKey();
-    if (key == KEY_EXE) break;
+    if (key == EXE_KEY_CODE) break;
     bool typed = false;
     if (const int digit = DigitOfKey(key); digit >= 0) {
       value = value * 10.0 + digit;

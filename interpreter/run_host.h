@@ -13,8 +13,8 @@ namespace korvane {
 inline constexpr double PACE_COST_EVALUATION = 5.0;
 inline constexpr double PACE_COST_KEY_WAIT = 50.0;
 
-// Calculator key codes the interpreter reacts to.
-inline constexpr std::uint32_t KEY_EXE = 31;
+// The calculator key code that ends the interpreter's waits (EXE).
+inline constexpr std::uint32_t EXE_KEY_CODE = 31;
 
 class RunHost {
  public:

@@ -16,7 +16,7 @@ TEST_F(NumberInputTest, ThePromptFollowsAStringOfTheSameStatement) {
   screen.prints.clear();
   host.PressKey(72, 100);  // 1
   host.PressKey(52, 200);  // 3
-  host.PressKey(KEY_EXE, 300);
+  host.PressKey(EXE_KEY_CODE, 300);
   EXPECT_EQ(Eval("?"), "13");
   EXPECT_EQ(screen.prints.front().text, "?");
   EXPECT_EQ(screen.prints.front().column, 7);
@@ -32,7 +32,7 @@ TEST_F(NumberInputTest, ThePromptFollowsAStringOfTheSameStatement) {
 TEST_F(NumberInputTest, WithoutAStringThePromptTakesANewLine) {
   host.PressKey(41, 10);  // (-)
   host.PressKey(62, 20);  // 2
-  host.PressKey(KEY_EXE, 30);
+  host.PressKey(EXE_KEY_CODE, 30);
   EXPECT_EQ(Eval("?+1"), "-1");
   EXPECT_EQ(screen.TextsAt(1, 1).front(), "?");
   EXPECT_EQ(screen.TextsAt(1, 2)[1], "-");
@@ -41,7 +41,7 @@ TEST_F(NumberInputTest, WithoutAStringThePromptTakesANewLine) {
   screen.prints.clear();
   screen.outputLine = 8;
   screen.columnAfterString = 21;
-  host.PressKey(KEY_EXE, host.tick);
+  host.PressKey(EXE_KEY_CODE, host.tick);
   screen.scrolls = 0;
   EXPECT_EQ(Eval("?"), "0");
   // The prompt scrolls to line 7, then the digits' line scrolls again.
@@ -54,7 +54,7 @@ TEST_F(NumberInputTest, WithoutAStringThePromptTakesANewLine) {
 }
 
 TEST_F(NumberInputTest, TheCursorBlinksEvery600MsAndTheWaitNeverSpins) {
-  host.PressKey(KEY_EXE, 1300);
+  host.PressKey(EXE_KEY_CODE, 1300);
   EXPECT_EQ(Eval("?"), "0");
   std::vector<std::string> cursor = screen.TextsAt(1, 2);
   EXPECT_EQ(cursor, (std::vector<std::string>{"_", " ", "_", " "}));  // 0, 600, 1200 ms, then erased
@@ -63,7 +63,7 @@ TEST_F(NumberInputTest, TheCursorBlinksEvery600MsAndTheWaitNeverSpins) {
 
   host.fullSpeed = true;
   host.sleeps = 0;
-  host.PressKey(KEY_EXE, host.tick + 150);
+  host.PressKey(EXE_KEY_CODE, host.tick + 150);
   Eval("?");
   EXPECT_EQ(host.sleeps, 10);  // at full speed it sleeps between looks
 }
