@@ -61,6 +61,28 @@ bool RecordChecksumValid(ByteSpan record) {
   return !record.empty() && static_cast<std::uint8_t>(sum) == RECORD_START;
 }
 
+bool ItemDataChecksumsValid(std::uint32_t itemType, ByteSpan info, ByteSpan data) {
+  std::size_t recordLength = 0;
+  switch (itemType) {
+    case ITEM_PROGRAM:
+    case ITEM_TEXT_FM:
+      // 0x3A, the tokens, 0xFF and the checksum byte.
+      if (data.size() < 3 || data.front() != RECORD_START || data[data.size() - 2] != 0xFF) return true;
+      return RecordChecksumValid(data);
+    case ITEM_MATRIX:
+    case ITEM_LIST: recordLength = VALUE_RECORD_LENGTH; break;
+    case ITEM_PICTURE:
+      if (info.size() < LINK_HEADER_LENGTH) return true;
+      recordLength = PictureSheetLength(ReadU16BE(info, link_header::COLUMNS), ReadU16BE(info, link_header::ROWS));
+      break;
+    default: return true;
+  }
+  if (recordLength == 0 || data.empty() || data.size() % recordLength != 0) return true;
+  for (std::size_t at = 0; at < data.size(); at += recordLength)
+    if (!RecordChecksumValid(data.subspan(at, recordLength))) return false;
+  return true;
+}
+
 ItemType ClassifyTypeTag(ByteSpan header) {
   struct Tag {
     std::string_view bytes;

@@ -98,6 +98,11 @@ std::uint8_t RecordChecksum(ByteSpan bytesBefore);
 void SetRecordChecksum(std::span<std::uint8_t> record);
 // True when the whole record, checksum included, sums to 0x3A.
 bool RecordChecksumValid(ByteSpan record);
+// Whether the records an item's data block consists of all carry their right
+// checksums: a program's closing byte, each value record of a matrix or list,
+// each sheet of a picture. Data of other kinds, and blocks not in the
+// calculator's record form (an empty program), have nothing to check: true.
+bool ItemDataChecksumsValid(std::uint32_t itemType, ByteSpan info, ByteSpan data);
 
 // ---- headers -------------------------------------------------------------
 

@@ -1,5 +1,9 @@
 #include "shell/application_core.h"
 
+#include <ctime>
+
+#include "storage/store_salvage.h"
+
 namespace korvane {
 
 ApplicationCore::ApplicationCore(ProgramDirectory directory, MessageSink& messages)
@@ -14,8 +18,27 @@ void ApplicationCore::LoadSettingsAndLanguages() {
   languages_.LoadLanguages(directory_.ProgramFile("Language/"), preferred, LANGUAGE_FALLBACK_NAME);
 }
 
-bool ApplicationCore::OpenStore() {
-  if (store_.OpenStore(StorePath())) return true;
+bool ApplicationCore::OpenStore(DamagedStoreHandler* handler, bool verbose) {
+  const std::string path = StorePath();
+  if (!store_.OpenStore(path)) {
+    messages_.ShowMessage(TextMessage(MSG_STORE_NOT_OPENED));
+    return false;
+  }
+  const StoreDamage damage = store_.Damage();
+  if (!handler || !damage.RecordsLost()) {
+    ReportStoreDamage(damage, path, messages_, verbose);
+    return true;
+  }
+  const std::string keptAs = DamagedStoreName(path, std::time(nullptr));
+  switch (handler->ChooseForDamagedStore(damage, path, keptAs)) {
+    case DamagedStoreChoice::Quit: store_.CloseStore(); return false;
+    case DamagedStoreChoice::ReadOnly: return true;
+    case DamagedStoreChoice::Salvage: break;
+  }
+  const SalvageResult salvaged = SalvageStore(store_, keptAs, messages_);
+  if (!salvaged.done) return store_.IsOpen();  // still the damaged store, read-only
+  messages_.ShowMessage(SalvagedMessage(salvaged, path));
+  if (store_.OpenStore(path)) return true;
   messages_.ShowMessage(TextMessage(MSG_STORE_NOT_OPENED));
   return false;
 }

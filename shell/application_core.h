@@ -21,6 +21,17 @@ namespace korvane {
 // Shown after the store's own message when it cannot be opened.
 inline constexpr int MSG_STORE_NOT_OPENED = 3;
 
+enum class DamagedStoreChoice { ReadOnly, Salvage, Quit };
+
+// Asks the user what to do with a store whose records could not all be read.
+class DamagedStoreHandler {
+ public:
+  virtual ~DamagedStoreHandler() = default;
+  // `keptAs` is where salvaging would keep the damaged file.
+  virtual DamagedStoreChoice ChooseForDamagedStore(const StoreDamage& damage, const std::string& storePath,
+                                                   const std::string& keptAs) = 0;
+};
+
 class ApplicationCore {
  public:
   ApplicationCore(ProgramDirectory directory, MessageSink& messages);
@@ -30,7 +41,10 @@ class ApplicationCore {
   // language from the settings and "English" as the fallback.
   void LoadSettingsAndLanguages();
   // Opens "storage.dat"; on failure shows message 3 after the store's own.
-  [[nodiscard]] bool OpenStore();
+  // Damage is summed up in one message (every problem too when `verbose`);
+  // with a handler, the user chooses instead between reading the store as it
+  // is, salvaging it (then reopened) and quitting (false, no further message).
+  [[nodiscard]] bool OpenStore(DamagedStoreHandler* handler = nullptr, bool verbose = false);
   void CloseStore();
   // The token table, then the large and the small calculator font; each
   // loader reports its own problems and start-up goes on.

@@ -24,7 +24,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   ApplicationCore core(ProgramDirectory::FromEnvironment(request.home), messages);
   messages.SetTexts(core.Languages());
   core.LoadSettingsAndLanguages();
-  if (!core.OpenStore()) return 1;
+  if (!core.OpenStore(nullptr, request.verbose)) return 1;
   core.LoadProgramTextData();
 
   int status = 1;

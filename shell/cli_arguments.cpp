@@ -30,6 +30,8 @@ CliParseResult ParseCliArguments(std::span<const std::string> args, std::span<co
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") {
       r.help = true;
+    } else if (a == "--verbose") {
+      r.verbose = true;
     } else if (a == "--home") {
       if (i + 1 >= args.size()) {
         result.error = "--home needs a directory";
@@ -74,6 +76,10 @@ CliParseResult ParseCliArguments(std::span<const std::string> args, std::span<co
       }
       if (optName == "help") {
         r.help = true;
+        continue;
+      }
+      if (optName == "verbose" && !inlineValue) {
+        r.verbose = true;
         continue;
       }
       if (optName == "home") {  // also accepted after the command
@@ -125,11 +131,12 @@ CliParseResult ParseCliArguments(std::span<const std::string> args, std::span<co
 
 std::string CliHelpText(std::span<const CliCommandSpec> commands) {
   std::string text =
-      "usage: korvane-cli [--home DIR] COMMAND [ARGUMENTS]\n"
+      "usage: korvane-cli [--home DIR] [--verbose] COMMAND [ARGUMENTS]\n"
       "\n"
       "Works on the Korvane library (storage.dat) in the program directory, or in DIR\n"
       "(--home wins over the KORVANE_HOME variable). Messages go to standard error as\n"
-      "CAPTION: TEXT; a command that fails exits with status 1.\n"
+      "CAPTION: TEXT; a command that fails exits with status 1. A damaged library is\n"
+      "summed up in one line, and used read-only; --verbose lists every problem.\n"
       "\n"
       "Commands:\n";
   for (const auto& c : commands) {

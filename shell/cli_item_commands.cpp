@@ -6,6 +6,9 @@
 #include <cctype>
 
 #include "storage/item_name.h"
+#include "storage/store_salvage.h"
+
+#include <ctime>
 
 #include "shell/cli_commands.h"
 #include "shell/item_name_text.h"
@@ -123,6 +126,16 @@ int PasswordCommand(CliContext& c) {
   return StorePassword(store, id, password->substr(0, MAX_PASSWORD)) ? 0 : 1;
 }
 
+int SalvageCommand(CliContext& c) {
+  ItemStore& store = c.core.Store();
+  const std::string path = store.Path();
+  const SalvageResult result = SalvageStore(store, DamagedStoreName(path, std::time(nullptr)), c.core.Messages());
+  if (!result.done) return 1;
+  c.core.Messages().ShowMessage(SalvagedMessage(result, path));
+  c.out << result.keptAs << '\n';
+  return 0;
+}
+
 }  // namespace
 
 std::vector<CliCommand> CliItemCommands() {
@@ -138,6 +151,11 @@ std::vector<CliCommand> CliItemCommands() {
       {{"rm", "PATH", "delete an item, a folder with all its contents", 1, 1, {}}, RemoveCommand},
       {{"password", "PATH [TEXT]", "print a program's password, or set it (capitals, at most 8 characters)", 1, 2, {}},
        PasswordCommand},
+      {{"salvage", "",
+        "copy every readable item of a damaged library into a new storage.dat; the damaged file is kept beside "
+        "it under a dated name, which is printed",
+        0, 0, {}},
+       SalvageCommand},
   };
 }
 

@@ -1,6 +1,7 @@
 #include "storage/item_store.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
@@ -8,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "link/calculator_records.h"
 #include "storage/byte_order.h"
 #include "storage/folders.h"
 #include "storage/item_name.h"
@@ -66,6 +68,24 @@ void ItemStore::Show(int textId, std::vector<FormatArg> args) const {
   messages_.ShowMessage(TextMessage(textId, std::move(args)));
 }
 
+void ItemStore::FailOpen(StoreOpenFailure failure, int textId, std::vector<FormatArg> args) {
+  openFailure_ = failure;
+  Show(textId, std::move(args));
+}
+
+// A listed record that no operation can read: counted for the summary, its
+// own message kept with the details.
+void ItemStore::NoteLeftOut(int textId, std::vector<FormatArg> args, std::uint32_t offset) {
+  ++damage_.recordsLeftOut;
+  damage_.offsets.push_back(offset);
+  damage_.details.push_back(TextMessage(textId, std::move(args)));
+}
+
+std::string ItemStore::Path() const {
+  std::lock_guard lock(mutex_);
+  return path_;
+}
+
 bool ItemStore::RefuseWhenReadOnly() const {
   if (fd_ < 0) return true;
   if (!readOnly_) return false;
@@ -108,22 +128,38 @@ bool ItemStore::WriteAll(std::uint64_t offset, std::span<const std::uint8_t> byt
 bool ItemStore::OpenStore(const std::string& path) {
   std::lock_guard lock(mutex_);
   if (fd_ >= 0) return false;
+  openFailure_ = StoreOpenFailure::None;
+  damage_ = {};
   // flock belongs to the open file, so a second handle in this same process
   // is refused just like a second running copy of the program.
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) {
-    Show(MSG_STORE_CANNOT_OPEN);
+    const int error = errno;
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    switch (error) {
+      case ENOENT:
+      case ENOTDIR: FailOpen(StoreOpenFailure::NoFolder, MSG_STORE_NO_FOLDER, {path, folder}); break;
+      case EACCES:
+      case EPERM: FailOpen(StoreOpenFailure::NoPermission, MSG_STORE_NO_PERMISSION, {path}); break;
+      case EROFS: FailOpen(StoreOpenFailure::ReadOnlyFileSystem, MSG_STORE_READ_ONLY_FILE_SYSTEM, {path}); break;
+      default: FailOpen(StoreOpenFailure::CannotOpen, MSG_STORE_CANNOT_OPEN); break;
+    }
     return false;
   }
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const bool held = errno == EWOULDBLOCK;
     ::close(fd);
-    Show(MSG_STORE_CANNOT_OPEN);
+    if (held)
+      FailOpen(StoreOpenFailure::InUse, MSG_STORE_IN_USE, {path});
+    else
+      FailOpen(StoreOpenFailure::CannotOpen, MSG_STORE_CANNOT_OPEN);
     return false;
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0) {
     ::close(fd);
-    Show(MSG_STORE_CANNOT_OPEN);
+    FailOpen(StoreOpenFailure::CannotOpen, MSG_STORE_CANNOT_OPEN);
     return false;
   }
   fd_ = fd;
@@ -136,32 +172,55 @@ bool ItemStore::OpenStore(const std::string& path) {
     Release();
     return false;
   }
+  if (!isNew) CheckDataChecksums();
   if (!isNew && !readOnly_) ResetTempFolder(*this);
   return true;
+}
+
+// A byte changed inside an item's data shows in the checksums of its records.
+void ItemStore::CheckDataChecksums() {
+  for (const Record& r : records_) {
+    if (!r.usable || IsFolderType(r.header.type)) continue;
+    const auto item = ReadItem(r.header.id);
+    if (!item || ItemDataChecksumsValid(item->type, item->info, item->data)) continue;
+    damage_.checksumFailures.push_back(r.header.name);
+    damage_.details.push_back(TextMessage(MSG_STORE_CHECKSUM_FAILED, {r.header.name}));
+  }
 }
 
 bool ItemStore::CreateNewFile() {
   nextId_ = FIRST_ITEM_ID;
   endOffset_ = sl::MAIN_HEADER_SIZE;
   if (!WriteAll(0, MainHeaderBytes())) {
-    Show(MSG_STORE_HEADER_SHORT);
+    FailOpen(StoreOpenFailure::HeaderShort, MSG_STORE_HEADER_SHORT);
     return false;
   }
   return true;
 }
 
 bool ItemStore::ReadExistingFile(std::uint64_t fileSize) {
-  std::vector<std::uint8_t> header(sl::MAIN_HEADER_SIZE);
-  if (fileSize < sl::MAIN_HEADER_SIZE || !ReadAll(0, header)) {
-    Show(MSG_STORE_HEADER_SHORT);
+  std::vector<std::uint8_t> header(sl::MAIN_HEADER_SIZE, 0);
+  const auto readable = static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, sl::MAIN_HEADER_SIZE));
+  if (!ReadAll(0, std::span(header).first(readable))) {
+    FailOpen(StoreOpenFailure::HeaderShort, MSG_STORE_HEADER_SHORT);
     return false;
   }
-  if (!HasMagic(header, sl::MAIN_MAGIC_TEXT)) {
-    Show(MSG_STORE_BAD_MAGIC);
+  // A file that does not begin as a store is someone else's: it is named and left alone.
+  const std::size_t magicLength = std::strlen(sl::MAIN_MAGIC_TEXT) + 1;
+  const bool beginsAsStore =
+      readable >= magicLength
+          ? HasMagic(header, sl::MAIN_MAGIC_TEXT)
+          : std::equal(header.begin(), header.begin() + static_cast<std::ptrdiff_t>(readable), sl::MAIN_MAGIC_TEXT);
+  if (!beginsAsStore) {
+    FailOpen(StoreOpenFailure::NotAStore, MSG_STORE_NOT_A_STORE, {path_});
+    return false;
+  }
+  if (readable < sl::MAIN_HEADER_SIZE) {
+    FailOpen(StoreOpenFailure::HeaderShort, MSG_STORE_HEADER_SHORT);
     return false;
   }
   if (ReadU32LE(header, sl::MAX_ITEMS) > sl::MAX_ITEMS_VALUE) {
-    Show(MSG_STORE_TOO_MANY_ITEMS_ALLOWED);
+    FailOpen(StoreOpenFailure::TooManyItemsAllowed, MSG_STORE_TOO_MANY_ITEMS_ALLOWED);
     return false;
   }
   LoadRecords(header, fileSize);
@@ -178,8 +237,9 @@ void ItemStore::LoadRecords(const std::vector<std::uint8_t>& header, std::uint64
   nextId_ = ReadU32LE(header, sl::NEXT_ID);
   bool damaged = false;
   if (count > sl::OFFSET_ENTRIES || endOffset_ < sl::MAIN_HEADER_SIZE || endOffset_ > fileSize) {
-    Show(MSG_STORE_HEADER_INCONSISTENT,
-         {std::int64_t{count}, std::int64_t{endOffset_}, static_cast<std::int64_t>(fileSize)});
+    damage_.headerInconsistent = true;
+    damage_.details.push_back(TextMessage(MSG_STORE_HEADER_INCONSISTENT, {std::int64_t{count}, std::int64_t{endOffset_},
+                                                                          static_cast<std::int64_t>(fileSize)}));
     damaged = true;
   }
   const std::uint64_t limit = std::min<std::uint64_t>(endOffset_, fileSize);
@@ -190,7 +250,7 @@ void ItemStore::LoadRecords(const std::vector<std::uint8_t>& header, std::uint64
     const std::uint32_t offset = ReadU32LE(header, sl::OFFSETS + 4 * i);
     const bool headerInside = offset >= previousEnd && std::uint64_t{offset} + sl::ITEM_HEADER_SIZE <= limit;
     if (!headerInside || !ReadAll(offset, bytes)) {
-      Show(MSG_STORE_RECORD_OUT_OF_BOUNDS, {std::int64_t{i}, std::int64_t{offset}});
+      NoteLeftOut(MSG_STORE_RECORD_OUT_OF_BOUNDS, {std::int64_t{i}, std::int64_t{offset}}, offset);
       damaged = true;
       continue;
     }
@@ -199,7 +259,7 @@ void ItemStore::LoadRecords(const std::vector<std::uint8_t>& header, std::uint64
     record.header = ParseItemHeader(bytes);
     if (!HasMagic(bytes, sl::ITEM_MAGIC_TEXT)) {
       // Its sizes mean nothing; it stays in the file and moves with the tail.
-      Show(MSG_STORE_BAD_ITEM_MAGIC);
+      NoteLeftOut(MSG_STORE_BAD_ITEM_MAGIC, {}, offset);
       record.usable = false;
       record.header.infoSize = 0;
       record.header.dataSize = 0;
@@ -210,7 +270,7 @@ void ItemStore::LoadRecords(const std::vector<std::uint8_t>& header, std::uint64
     const std::uint64_t end = std::uint64_t{offset} + sl::ITEM_HEADER_SIZE + record.header.infoSize +
                               record.header.dataSize;
     if (end > limit) {
-      Show(MSG_STORE_RECORD_OUT_OF_BOUNDS, {std::int64_t{i}, std::int64_t{offset}});
+      NoteLeftOut(MSG_STORE_RECORD_OUT_OF_BOUNDS, {std::int64_t{i}, std::int64_t{offset}}, offset);
       damaged = true;
       continue;
     }
@@ -218,14 +278,14 @@ void ItemStore::LoadRecords(const std::vector<std::uint8_t>& header, std::uint64
     if (record.header.id < FIRST_ITEM_ID || record.header.id == NO_ITEM || FindIndex(record.header.id) >= 0) {
       // No operation could address it, or every one would reach the earlier
       // record of that id instead: it stays in the file, out of the tree.
-      Show(MSG_STORE_BAD_ITEM_MAGIC);
+      NoteLeftOut(MSG_STORE_BAD_ITEM_MAGIC, {}, offset);
       record.usable = false;
     }
     records_.push_back(record);
   }
   if (damaged) {
     readOnly_ = true;
-    Show(MSG_STORE_READ_ONLY);
+    damage_.details.push_back(TextMessage(MSG_STORE_READ_ONLY));
   }
   RaiseNextIdAboveItems();
 }
@@ -429,6 +489,46 @@ ItemId ItemStore::StoreItem(ItemId id, std::string_view name, const std::optiona
     return NO_ITEM;
   }
   return id;
+}
+
+bool ItemStore::AppendItemCopy(const Item& item) {
+  std::lock_guard lock(mutex_);
+  if (RefuseWhenReadOnly() || item.id < FIRST_ITEM_ID || item.id == NO_ITEM || FindIndex(item.id) >= 0) return false;
+  if (records_.size() >= MAX_STORE_ITEMS) {
+    Show(MSG_STORE_FULL, {std::int64_t{MAX_STORE_ITEMS}});
+    return false;
+  }
+  ItemHeader header;
+  header.id = item.id;
+  header.parent = item.parent;
+  header.type = item.type;
+  header.flags = item.flags;
+  header.name = CutItemName(item.name);
+  const bool folder = IsFolderType(item.type);
+  header.infoSize = folder ? 0 : static_cast<std::uint32_t>(item.info.size());
+  header.dataSize = folder ? 0 : static_cast<std::uint32_t>(item.data.size());
+  const std::uint64_t length = sl::ITEM_HEADER_SIZE + std::uint64_t{header.infoSize} + header.dataSize;
+  if (endOffset_ + length > 0xFFFF'FFFFu) return false;
+  std::vector<std::uint8_t> bytes = ItemHeaderBytes(header);
+  if (!folder) {
+    bytes.insert(bytes.end(), item.info.begin(), item.info.end());
+    bytes.insert(bytes.end(), item.data.begin(), item.data.end());
+  }
+  if (!WriteAll(endOffset_, bytes)) {
+    Show(MSG_STORE_WRITE_FAILED);
+    return false;
+  }
+  records_.push_back(Record{endOffset_, true, header});
+  endOffset_ += static_cast<std::uint32_t>(length);
+  if (item.id >= nextId_) nextId_ = item.id + 1;
+  return WriteMainHeader();
+}
+
+bool ItemStore::ReserveIdsBelow(std::uint32_t limit) {
+  std::lock_guard lock(mutex_);
+  if (RefuseWhenReadOnly()) return false;
+  nextId_ = std::max(nextId_, limit);
+  return WriteMainHeader();
 }
 
 // ---- deleting ------------------------------------------------------------

@@ -16,6 +16,7 @@
 
 #include "settings/message_sink.h"
 #include "storage/item_types.h"
+#include "storage/store_damage.h"
 #include "storage/store_layout.h"
 
 namespace korvane {
@@ -39,6 +40,24 @@ inline constexpr int MSG_STORE_CHANGE_REFUSED = 167;
 inline constexpr int MSG_STORE_WRITE_FAILED = 168;
 // The store already holds %u items, its limit.
 inline constexpr int MSG_STORE_FULL = 169;
+// Why the file could not be opened, each naming the path.
+inline constexpr int MSG_STORE_NO_FOLDER = 193;         // path, folder
+inline constexpr int MSG_STORE_NO_PERMISSION = 194;
+inline constexpr int MSG_STORE_READ_ONLY_FILE_SYSTEM = 195;
+inline constexpr int MSG_STORE_IN_USE = 196;            // another running copy holds it
+inline constexpr int MSG_STORE_NOT_A_STORE = 197;       // the file was left untouched
+
+enum class StoreOpenFailure {
+  None,
+  CannotOpen,          // message 33
+  NoFolder,
+  NoPermission,
+  ReadOnlyFileSystem,
+  InUse,
+  NotAStore,
+  HeaderShort,         // message 34
+  TooManyItemsAllowed, // message 119
+};
 
 class ItemStore {
  public:
@@ -49,8 +68,16 @@ class ItemStore {
 
   // Opens or creates the file at `path` (program home + "storage.dat") and
   // takes the exclusive lock. A file that existed gets its temporary folder
-  // reset. False (after a message) when the file cannot be used at all.
+  // reset. False (after a message saying why) when the file cannot be used
+  // at all. Damage found in a file that opens is not shown but kept in
+  // Damage(): records that cannot be read make the store read-only.
   [[nodiscard]] bool OpenStore(const std::string& path);
+  // Why the last OpenStore failed.
+  StoreOpenFailure LastOpenFailure() const { return openFailure_; }
+  // What the last OpenStore found wrong with the file.
+  const StoreDamage& Damage() const { return damage_; }
+  // The path the store was opened from (empty when closed).
+  std::string Path() const;
   // Writes the main header, cuts the file at the data end and closes it.
   void CloseStore();
   bool IsOpen() const;
@@ -87,6 +114,13 @@ class ItemStore {
   std::uint32_t GetExpanded(ItemId id) const;
   // Overwrites the info block in place; `info` must have the stored size.
   bool WriteInfo(ItemId id, std::span<const std::uint8_t> info);
+  // Appends a copy of an item read from another store, header as it is (id,
+  // folder, flags): nothing is replaced and no folder is resolved. False when
+  // the id is taken or the write fails.
+  bool AppendItemCopy(const Item& item);
+  // Makes every id below `limit` count as used, so a copied store never hands
+  // out again an id its original gave.
+  bool ReserveIdsBelow(std::uint32_t limit);
 
   // The item of that name (letter case ignored) in folder `parent`; the
   // lowest id wins. NO_ITEM when none.
@@ -109,6 +143,9 @@ class ItemStore {
   };
 
   void Show(int textId, std::vector<FormatArg> args = {}) const;
+  void FailOpen(StoreOpenFailure failure, int textId, std::vector<FormatArg> args = {});
+  void NoteLeftOut(int textId, std::vector<FormatArg> args, std::uint32_t offset);
+  void CheckDataChecksums();
   bool RefuseWhenReadOnly() const;
   bool CreateNewFile();
   bool ReadExistingFile(std::uint64_t fileSize);
@@ -129,6 +166,8 @@ class ItemStore {
   int fd_ = -1;
   bool readOnly_ = false;
   std::string path_;
+  StoreOpenFailure openFailure_ = StoreOpenFailure::None;
+  StoreDamage damage_;
   std::uint32_t nextId_ = FIRST_ITEM_ID;
   // Bytes of the end of the data (endOffset) and the records, in file order.
   std::uint32_t endOffset_ = store_layout::MAIN_HEADER_SIZE;

@@ -10,7 +10,9 @@
 #include "shell/item_paths.h"
 #include "shell/message_relay.h"
 #include "shell/qt/about_box.h"
+#include "shell/qt/damaged_store_dialog.h"
 #include "shell/qt/main_window.h"
+#include "shell/qt/running_copy.h"
 #include "shell/qt/toolkit_translations.h"
 #include "shell/qt/user_prompts.h"
 
@@ -59,7 +61,15 @@ int RunKorvane(int argc, char** argv) {
   CentreOnScreen(window);
   ShowSplash(&window, &core.Languages());
 
-  if (!core.OpenStore()) return 1;
+  DamagedStoreDialog damagedStore(&window, core.Languages());
+  if (!core.OpenStore(&damagedStore)) {
+    // Another copy of ours holds the library: its window comes to the front instead.
+    if (core.Store().LastOpenFailure() == StoreOpenFailure::InUse)
+      RunningCopy::AskToShow(QString::fromStdString(core.StorePath()));
+    return 1;
+  }
+  RunningCopy runningCopy;
+  runningCopy.Listen(QString::fromStdString(core.StorePath()), [&window] { window.ShowFromTray(); });
 
   RegisterScreenFont(core.Directory());
   window.RebuildTree();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -10,6 +11,7 @@
 #include "link/calculator_records.h"
 #include "storage/folders.h"
 #include "storage/item_store.h"
+#include "storage/store_layout.h"
 #include "text/token_table.h"
 #include "support/cli_runner.h"
 #include "support/recording_message_sink.h"
@@ -49,7 +51,7 @@ TEST(Cli, ListShowsTreeOrderWithPaths) {
   EXPECT_EQ(r.out, "4\t1000\t/Alpha\n2\t1000\t/zeta\n5\t15\t/zeta/ABC\n3\t15\t/zeta/GAME\n");
 }
 
-TEST(Cli, StoreInUseGivesMessages33And3) {
+TEST(Cli, StoreInUseSaysSoWithThePath) {
   TempDir home;
   test::RecordingMessageSink messages;
   ItemStore holder(messages);
@@ -64,8 +66,45 @@ TEST(Cli, StoreInUseGivesMessages33And3) {
   EXPECT_FALSE(std::getline(lines, rest));
   LanguageTable english;
   ASSERT_EQ(english.LoadLanguages(home.File("Language/"), "English"), 1);
-  EXPECT_EQ(first, english.Text(2) + ": " + english.Text(33));
+  EXPECT_EQ(first, english.Text(2) + ": The item store " + home.File("storage.dat") +
+                       " is in use: Korvane is already running with this library.");
   EXPECT_EQ(second, english.Text(2) + ": " + english.Text(3));
+}
+
+// A store whose record count was flipped: one line instead of one per record,
+// the details on request, and salvage brings both programs back.
+TEST(Cli, DamagedStoreIsSummedUpAndSalvaged) {
+  TempDir home;
+  ShipProgramFiles(home);
+  {
+    test::RecordingMessageSink messages;
+    ItemStore store(messages);
+    ASSERT_TRUE(store.OpenStore(home.File("storage.dat")));
+    store.CreateItem("GAME", std::nullopt, ROOT_FOLDER_ID, {}, {}, ITEM_PROGRAM);
+    store.CreateItem("RACE", std::nullopt, ROOT_FOLDER_ID, {}, {}, ITEM_PROGRAM);
+  }
+  auto file = home.ReadFile("storage.dat");
+  file[store_layout::ITEM_COUNT + 1] = 0x07;  // 2 becomes 1794
+  home.WriteFile("storage.dat", file);
+  const CliRun list = RunIn(home, {"list"});
+  EXPECT_EQ(list.status, 0);
+  EXPECT_EQ(std::count(list.err.begin(), list.err.end(), '\n'), 1) << list.err;
+  EXPECT_NE(list.err.find("1792 of its records could not be read"), std::string::npos) << list.err;
+  EXPECT_EQ(list.out, "2\t15\t/GAME\n3\t15\t/RACE\n");
+  EXPECT_GT(std::count(list.err.begin(), list.err.end(), '\n'), 0);
+  const CliRun verbose = RunIn(home, {"--verbose", "list"});
+  EXPECT_GT(std::count(verbose.err.begin(), verbose.err.end(), '\n'), 1792) << verbose.err.substr(0, 300);
+  // The damaged store is only read: a change is refused.
+  EXPECT_EQ(RunIn(home, {"rm", "/GAME"}).status, 1);
+
+  const CliRun salvage = RunIn(home, {"salvage"});
+  ASSERT_EQ(salvage.status, 0) << salvage.err;
+  const std::string keptAs = salvage.out.substr(0, salvage.out.size() - 1);
+  EXPECT_EQ(home.ReadFile(std::filesystem::path(keptAs).filename().string()), file);
+  const CliRun after = RunIn(home, {"list"});
+  EXPECT_EQ(after.err, "");
+  EXPECT_EQ(after.out, "2\t15\t/GAME\n3\t15\t/RACE\n");
+  EXPECT_EQ(RunIn(home, {"rm", "/GAME"}).status, 0);
 }
 
 TEST(Cli, CommandLineErrorsAndHelp) {

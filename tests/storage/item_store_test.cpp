@@ -81,9 +81,19 @@ TEST_F(ItemStoreTest, RefusesFilesItCannotUse) {
   WriteU32LE(big, sl::MAX_ITEMS, 1001);
   dir.WriteFile("big.dat", big);
   EXPECT_FALSE(store.OpenStore(dir.File("big.dat")));
-  EXPECT_THAT(messages.TextIds(), ElementsAre(34, 35, 119));
+  // A file that is no store is named and left alone; a store cut short is reported as such.
+  EXPECT_THAT(messages.TextIds(), ElementsAre(197, 197, 119));
+  EXPECT_EQ(std::get<std::string>(messages.messages[0].args[0]), Path());
   EXPECT_EQ(dir.ReadFile("storage.dat").size(), 100u);  // left as it was
   EXPECT_FALSE(store.IsOpen());
+  messages.Clear();
+  const auto whole = BuildStoreFile({});
+  dir.WriteFile("cut.dat", std::vector<std::uint8_t>(whole.begin(), whole.begin() + 4000));
+  EXPECT_FALSE(store.OpenStore(dir.File("cut.dat")));
+  dir.WriteFile("tiny.dat", std::string("MAIN"));
+  EXPECT_FALSE(store.OpenStore(dir.File("tiny.dat")));
+  EXPECT_THAT(messages.TextIds(), ElementsAre(34, 34));
+  EXPECT_EQ(store.LastOpenFailure(), StoreOpenFailure::HeaderShort);
 }
 
 TEST_F(ItemStoreTest, SecondHandleOnTheSameFileIsRefusedUntilTheFirstCloses) {
@@ -91,7 +101,8 @@ TEST_F(ItemStoreTest, SecondHandleOnTheSameFileIsRefusedUntilTheFirstCloses) {
   test::RecordingMessageSink otherMessages;
   ItemStore other(otherMessages);
   EXPECT_FALSE(other.OpenStore(Path()));
-  EXPECT_THAT(otherMessages.TextIds(), ElementsAre(33));
+  EXPECT_THAT(otherMessages.TextIds(), ElementsAre(MSG_STORE_IN_USE));
+  EXPECT_EQ(other.LastOpenFailure(), StoreOpenFailure::InUse);
   // A store on another file is independent.
   ASSERT_TRUE(other.OpenStore(dir.File("other.dat")));
   other.CloseStore();
@@ -273,8 +284,11 @@ TEST_F(DamagedStoreTest, RecordRunningPastTheDataIsLeftOutAndTheFileKept) {
   WriteU32LE(file, sl::ITEM_DATA_SIZE + 8032 + 92 + 30, 100000);  // B claims more than there is
   dir.WriteFile("storage.dat", file);
   ASSERT_TRUE(store.OpenStore(Path()));
-  EXPECT_THAT(messages.TextIds(), ElementsAre(164, 166));
-  EXPECT_EQ(std::get<std::int64_t>(messages.messages[0].args[0]), 1);
+  EXPECT_TRUE(messages.messages.empty());  // the caller sums the damage up
+  EXPECT_EQ(store.Damage().recordsLeftOut, 1u);
+  EXPECT_THAT(store.Damage().offsets, ElementsAre(8032u + 92 + 30));
+  EXPECT_EQ(store.Damage().details[0].textId, 164);
+  EXPECT_EQ(std::get<std::int64_t>(store.Damage().details[0].args[0]), 1);
   EXPECT_EQ(store.ReadItem(2)->data, Bytes(30));
   EXPECT_FALSE(store.ReadItem(3));
   store.CloseStore();
@@ -291,7 +305,8 @@ TEST_F(DamagedStoreTest, HeaderThatPromisesMoreThanTheFileHolds) {
   messages.Clear();
   dir.WriteFile("storage.dat", tooMany);
   ASSERT_TRUE(store.OpenStore(Path()));
-  EXPECT_EQ(messages.TextIds().front(), 165);
+  EXPECT_TRUE(store.Damage().headerInconsistent);
+  EXPECT_EQ(store.Damage().details.front().textId, 165);
   store.CloseStore();
   ExpectReadOnlyAndUntouched(tooMany);
 
@@ -314,14 +329,15 @@ TEST_F(DamagedStoreTest, RecordWithoutItemMagicStaysAndMovesWithTheTail) {
   dir.WriteFile("storage.dat", file);
   ASSERT_TRUE(store.OpenStore(Path()));
   EXPECT_FALSE(store.IsReadOnly());
-  EXPECT_EQ(messages.TextIds().front(), 36);
+  EXPECT_EQ(store.Damage().details.front().textId, 36);
+  EXPECT_EQ(store.Damage().recordsLeftOut, 1u);
   EXPECT_FALSE(store.ReadItem(3));
   ASSERT_TRUE(store.DeleteItem(2));
   EXPECT_EQ(store.ReadItem(4)->data, Bytes(5));
   store.CloseStore();
   messages.Clear();
   ASSERT_TRUE(store.OpenStore(Path()));
-  EXPECT_EQ(messages.TextIds().front(), 36);  // still there, once
+  EXPECT_EQ(store.Damage().recordsLeftOut, 1u);  // still there, once
   EXPECT_EQ(store.ReadItem(4)->data, Bytes(5));
 }
 
@@ -330,7 +346,7 @@ TEST_F(DamagedStoreTest, RecordsWithAnIdNoOperationCanReachAreLeftOut) {
   dir.WriteFile("storage.dat", file);
   ASSERT_TRUE(store.OpenStore(Path()));
   EXPECT_FALSE(store.IsReadOnly());
-  EXPECT_THAT(messages.TextIds(), ElementsAre(36, 36));
+  EXPECT_EQ(store.Damage().recordsLeftOut, 2u);
   std::vector<ItemId> ids;
   for (const auto& h : store.Headers()) ids.push_back(h.id);
   EXPECT_THAT(ids, ElementsAre(2u, 3u, 100u));  // and the temporary folder (nextId 100)
