@@ -32,6 +32,11 @@ inline constexpr Rgb COLOUR_PICTURE4{200, 150, 50};
 inline constexpr std::uint32_t ColourValue(Rgb c) {
   return (static_cast<std::uint32_t>(c.b) << 16) | (static_cast<std::uint32_t>(c.g) << 8) | c.r;
 }
+// The colour of a value 0xBBGGRR (the interpreter keeps its inks so).
+inline constexpr Rgb RgbOfColourValue(std::uint32_t value) {
+  return Rgb{static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+             static_cast<std::uint8_t>(value >> 16)};
+}
 
 class RgbImage {
  public:

@@ -81,12 +81,23 @@ TEST(RgbImageTest, CopyClipsToBothImages) {
   EXPECT_EQ(target.Pixel(5, 5), COLOUR_ORANGE);
 }
 
+TEST(RgbImageTest, CopyWithinOneImageMovesOverlappingRowsWhole) {
+  RgbImage image(3, 4, COLOUR_BACKGROUND);
+  for (int y = 0; y < 4; ++y) image.SetPixel(1, y, Rgb{static_cast<std::uint8_t>(y), 0, 0});
+  image.CopyFrom(image, 0, 0, 3, 3, 1, 1);  // down and right by one
+  for (int y = 1; y < 4; ++y) EXPECT_EQ(image.Pixel(2, y), (Rgb{static_cast<std::uint8_t>(y - 1), 0, 0})) << y;
+  image.CopyFrom(image, 0, 2, 3, 2, 0, 0);  // up by two
+  EXPECT_EQ(image.Pixel(2, 0), (Rgb{1, 0, 0}));
+  EXPECT_EQ(image.Pixel(2, 1), (Rgb{2, 0, 0}));
+}
+
 TEST(RgbImageTest, ColourValueOrdersInksAsTheScreenDoes) {
   EXPECT_EQ(ColourValue(COLOUR_BACKGROUND), 0xC8DCBEu);
   EXPECT_EQ(ColourValue(COLOUR_BLUE), 0xC80000u);
   EXPECT_EQ(ColourValue(COLOUR_GREEN), 0x009600u);
   EXPECT_EQ(ColourValue(COLOUR_ORANGE), 0x0064FFu);
   EXPECT_LT(ColourValue(COLOUR_ORANGE), ColourValue(COLOUR_GREEN));
+  EXPECT_EQ(RgbOfColourValue(0x0064FF), COLOUR_ORANGE);
 }
 
 }  // namespace
