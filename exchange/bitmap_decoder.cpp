@@ -76,6 +76,19 @@ bool PixelRowsComplete(std::span<const std::uint8_t> file) {
 
 }  // namespace
 
+BitmapRefusal DiagnoseBitmap(std::span<const std::uint8_t> file) {
+  if (file.size() < bmp::CORE_LENGTH) return BitmapRefusal::CutOff;
+  const std::optional<PixelLayout> layout = UncompressedLayout(file);
+  if (layout) {
+    if (layout->width > MAX_BITMAP_SIDE || layout->rows > MAX_BITMAP_SIDE ||
+        layout->width * layout->rows > MAX_BITMAP_PIXELS)
+      return BitmapRefusal::TooLarge;
+    if (layout->width > 0 && layout->rows > 0 && layout->bits > 0 && layout->bits <= 32 && !PixelRowsComplete(file))
+      return BitmapRefusal::CutOff;
+  }
+  return BitmapRefusal::NotReadable;
+}
+
 std::optional<DecodedBitmap> LibraryBitmapDecoder::Decode(std::span<const std::uint8_t> file) const {
   if (file.empty() || file.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) return std::nullopt;
   const int length = static_cast<int>(file.size());

@@ -8,6 +8,8 @@
 #include <span>
 #include <vector>
 
+#include "exchange/bitmap_import_hook.h"
+
 namespace korvane {
 
 // Larger bitmaps are refused before decoding: a side beyond this, or more
@@ -30,6 +32,10 @@ class BitmapDecoder {
   // or announce a size beyond the limits above.
   virtual std::optional<DecodedBitmap> Decode(std::span<const std::uint8_t> file) const = 0;
 };
+
+// Why the decoder would refuse `file`, judged from its headers; NotReadable
+// when they look whole and within the limits.
+BitmapRefusal DiagnoseBitmap(std::span<const std::uint8_t> file);
 
 // Uncompressed bitmaps of 1, 4, 8, 16, 24 and 32 bits per pixel, bottom-up and
 // top-down, with the info header's later versions and bit-field masks.

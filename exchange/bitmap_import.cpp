@@ -22,7 +22,10 @@ BitmapImportResult PictureBitmapImporter::ImportBitmap(ByteSpan file, std::strin
                                                        std::optional<BitmapRaster> raster) {
   BitmapImportResult result;
   const std::optional<RgbImage> source = LoadBitmapSource(decoder_, file);
-  if (!source) return result;  // Refused
+  if (!source) {
+    result.refusal = DiagnoseBitmap(file);
+    return result;  // Refused
+  }
   std::optional<RgbImage> quantised;
   if (raster || chooser_ == nullptr)
     quantised = QuantizeBitmap(*source, RasterTypeOf(raster.value_or(BitmapRaster::Image)));

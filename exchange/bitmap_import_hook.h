@@ -18,8 +18,16 @@ enum class BitmapImportOutcome {
   Refused,    // not a bitmap that can be read: the import shows message 99
 };
 
+// Why a bitmap was refused.
+enum class BitmapRefusal {
+  NotReadable,  // a kind of bitmap the decoder does not read
+  TooLarge,     // beyond the size limits of the decoder
+  CutOff,       // shorter than its headers and pixel rows say
+};
+
 struct BitmapImportResult {
   BitmapImportOutcome outcome = BitmapImportOutcome::Refused;
+  BitmapRefusal refusal = BitmapRefusal::NotReadable;
   std::vector<ExchangeItem> items;
 };
 

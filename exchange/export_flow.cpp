@@ -45,13 +45,23 @@ std::vector<ExchangeItem> ReadExportItems(const ItemStore& store, std::span<cons
 struct ExportBytes {
   std::string bytes;
   bool stopped = false;
+  std::size_t items = 0;  // written into the bytes
 };
+
+// Blocks of a text exchange file begin with their header record.
+std::size_t CountCatBlocks(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find("%Header Record"); at != std::string_view::npos;
+       at = text.find("%Header Record", at + 1))
+    ++count;
+  return count;
+}
 
 ExportBytes CasBytes(ExportContext& c, const std::vector<ExchangeItem>& items) {
   const CasWriteResult written = WriteCas(items);
   for (const std::string& name : written.skipped)
     c.messages.ShowMessage(TextMessage(MSG_EXPORT_ITEM_INCONSISTENT, {name}));
-  return {std::string(written.bytes.begin(), written.bytes.end()), false};
+  return {std::string(written.bytes.begin(), written.bytes.end()), false, items.size() - written.skipped.size()};
 }
 
 ExportBytes CatBytes(ExportContext& c, std::vector<ExchangeItem> items, CatVariant variant) {
@@ -61,12 +71,13 @@ ExportBytes CatBytes(ExportContext& c, std::vector<ExchangeItem> items, CatVaria
   const bool cut = unwritable != items.end();
   items.erase(unwritable, items.end());
   CatWriteResult written = WriteCat(items, variant, c.tokens);
+  const std::size_t blocks = CountCatBlocks(written.text);
   if (written.message) {
     c.messages.ShowMessage(*written.message);
-    return {std::move(written.text), true};
+    return {std::move(written.text), true, blocks};
   }
   if (cut) c.messages.ShowMessage(TextMessage(MSG_CAT_KIND_NOT_WRITABLE));
-  return {std::move(written.text), cut};
+  return {std::move(written.text), cut, blocks};
 }
 
 }  // namespace
@@ -108,7 +119,9 @@ std::vector<ExportEntry> AvailableExportEntries(const ItemStore& store) {
   return entries;
 }
 
-ExportStatus ExportItems(ExportContext& c, const std::string& path, std::span<const ItemId> ids, ExportKind kind) {
+ExportStatus ExportItems(ExportContext& c, const std::string& path, std::span<const ItemId> ids, ExportKind kind,
+                         std::size_t* written) {
+  if (written) *written = 0;
   if (ids.size() > EXPORT_MAX_ITEMS) {
     ShowFixed(c.messages, "At most " + std::to_string(EXPORT_MAX_ITEMS) + " items go into one export file.");
     return ExportStatus::Failed;
@@ -119,6 +132,7 @@ ExportStatus ExportItems(ExportContext& c, const std::string& path, std::span<co
                                                         kind == EXPORT_CAT_ALGEBRA ? CatVariant::Algebra
                                                                                    : CatVariant::Standard);
   if (!WriteExportFile(path, out.bytes, c.messages)) return ExportStatus::Failed;
+  if (written) *written = out.items;
   // A full settings table loses only the remembered kind; the file is written.
   static_cast<void>(c.settings.SetSetting(SETTING_LAST_EXPORT_TYPE, ExportKindSettingText(kind)));
   return out.stopped ? ExportStatus::Stopped : ExportStatus::Written;

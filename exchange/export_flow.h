@@ -69,8 +69,11 @@ enum class ExportStatus {
 // Writes the items in the given order into `path`, replacing the file there
 // only once the new one is complete. Sets the remembered kind when a file was
 // written. Items of the binary export that cannot be written are left out
-// with message 172.
+// with message 172. `written` receives how many items the file holds.
 ExportStatus ExportItems(ExportContext& context, const std::string& path, std::span<const ItemId> ids,
-                         ExportKind kind);
+                         ExportKind kind, std::size_t* written = nullptr);
+
+// The status bar's note after Save: "%u items written to %s."
+inline constexpr int STR_STATUS_WRITTEN = 199;
 
 }  // namespace korvane

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cctype>
 
+#include "exchange/bitmap_decoder.h"
 #include "exchange/cas_format.h"
 #include "exchange/cat_format.h"
 #include "exchange/fxi_format.h"
 #include "settings/text_file.h"
+#include "settings/text_format.h"
 #include "storage/folders.h"
 
 namespace korvane {
@@ -91,6 +93,18 @@ ImportReadResult EndWithoutOptions(ImportContext& c, ImportReadResult result, Im
   return result;
 }
 
+Message BitmapRefusalMessage(BitmapRefusal refusal, std::string_view path) {
+  const std::string name(FileNameOf(path));
+  switch (refusal) {
+    case BitmapRefusal::TooLarge:
+      return TextMessage(MSG_IMPORT_BITMAP_TOO_LARGE, {name, std::int64_t{MAX_BITMAP_SIDE}, std::int64_t{MAX_BITMAP_SIDE},
+                                                       static_cast<std::int64_t>(MAX_BITMAP_PIXELS)});
+    case BitmapRefusal::CutOff: return TextMessage(MSG_IMPORT_EMPTY_OR_CUT, {name});
+    case BitmapRefusal::NotReadable: break;
+  }
+  return TextMessage(MSG_IMPORT_UNKNOWN_FORMAT);
+}
+
 void ShowBitmapUnavailable(ImportContext& c) {
   Message m;
   m.textId = -1;
@@ -135,7 +149,9 @@ ImportReadResult ReadIntoTempFolder(ImportContext& c, const std::string& path, s
   std::vector<ExchangeItem> items;
   switch (result.format) {
     case SOURCE_NONE:
-      c.messages.ShowMessage(TextMessage(MSG_IMPORT_UNKNOWN_FORMAT));
+      // An empty file is of no kind at all; it is said to be empty, not foreign.
+      c.messages.ShowMessage(bytes->empty() ? TextMessage(MSG_IMPORT_EMPTY_OR_CUT, {std::string(FileNameOf(path))})
+                                            : TextMessage(MSG_IMPORT_UNKNOWN_FORMAT));
       return EndWithoutOptions(c, result, ImportReadStatus::Failed);
     case SOURCE_BMP: {
       if (!c.bitmaps) {
@@ -146,7 +162,7 @@ ImportReadResult ReadIntoTempFolder(ImportContext& c, const std::string& path, s
       if (picture.outcome == BitmapImportOutcome::Cancelled)
         return EndWithoutOptions(c, result, ImportReadStatus::Cancelled);
       if (picture.outcome == BitmapImportOutcome::Refused) {
-        c.messages.ShowMessage(TextMessage(MSG_IMPORT_UNKNOWN_FORMAT));
+        c.messages.ShowMessage(BitmapRefusalMessage(picture.refusal, path));
         return EndWithoutOptions(c, result, ImportReadStatus::Failed);
       }
       items = std::move(picture.items);
@@ -217,12 +233,26 @@ FinishResult FinishImport(ImportContext& c, std::string_view name, ImportPlaceme
     const ItemId target = placement == PLACE_ONE_FOLDER
                               ? result.folder
                               : GetStandardFolder(store, c.texts, StandardFolderOf(h.type));
-    if (target != NO_ITEM && store.MoveItem(h.id, target)) ++result.placed;
+    if (target != NO_ITEM && store.MoveItem(h.id, target)) {
+      ++result.placed;
+      result.placedIds.push_back(h.id);
+    }
   }
   ResetTempFolder(store);
   result.done = true;
   result.rebuildTree = true;
   return result;
+}
+
+std::string PlacedSummary(const ItemStore& store, const TextLookup& texts, const FinishResult& finish) {
+  std::vector<ItemId> folders;
+  for (ItemId id : finish.placedIds)
+    if (const auto h = store.ReadHeader(id); h && std::find(folders.begin(), folders.end(), h->parent) == folders.end())
+      folders.push_back(h->parent);
+  std::string names;
+  for (ItemId folder : folders)
+    if (const auto h = store.ReadHeader(folder)) names += (names.empty() ? "" : ", ") + h->name;
+  return FormatText(texts.Text(STR_STATUS_PLACED), {static_cast<std::int64_t>(finish.placed), names});
 }
 
 ImportResult ImportFile(ImportContext& c, ImportOptions& options, const std::string& path,

@@ -26,6 +26,8 @@ inline constexpr int MSG_IMPORT_EMPTY_OR_CUT = 192;
 inline constexpr int MSG_IMPORT_BITMAP_TOO_LARGE = 189;
 // The open-file dialog's filter name.
 inline constexpr int STR_FILTER_IMPORTABLE = 176;
+// The status bar's note after an import: "%u items placed in %s."
+inline constexpr int STR_STATUS_PLACED = 198;
 
 enum SourceFormat {
   SOURCE_NONE = 0,
@@ -95,6 +97,7 @@ struct FinishResult {
   std::size_t placed = 0;     // items moved or queued
   bool rebuildTree = false;   // the tree shows the new items
   ItemId folder = NO_ITEM;    // PLACE_ONE_FOLDER: the target folder
+  std::vector<ItemId> placedIds;  // the items moved, in id order
 };
 
 // Moves the temporary folder's items (in id order) into one top-level folder
@@ -102,6 +105,10 @@ struct FinishResult {
 // to the Other folder), or queues them for sending. Without transmit the
 // temporary folder is reset afterwards.
 FinishResult FinishImport(ImportContext& context, std::string_view name, ImportPlacement placement);
+
+// The status bar's note after an import: how many items went into which
+// folders ("3 items placed in Programs, Matrices."), in the store's Latin-1.
+std::string PlacedSummary(const ItemStore& store, const TextLookup& texts, const FinishResult& finish);
 
 enum class ImportStatus { Imported, Cancelled, Failed };
 

@@ -142,15 +142,19 @@ std::optional<QString> SaveFileChooser::ChooseExportFile(QWidget* owner, ExportK
   return dialog.selectedFiles().first();
 }
 
-bool RunExportDialog(QWidget* owner, const TextLookup& texts, ExportContext& context, ExportFileChooser& files) {
+bool RunExportDialog(QWidget* owner, const TextLookup& texts, ExportContext& context, ExportFileChooser& files,
+                     ExportOutcome* outcome) {
   ExportDialog dialog(owner, texts, AvailableExportEntries(context.store),
                       ExportKindFromSetting(context.settings.GetSetting(SETTING_LAST_EXPORT_TYPE)));
   if (dialog.exec() != QDialog::Accepted) return false;
   const ExportKind kind = *dialog.Kind();
   const std::optional<QString> path = files.ChooseExportFile(owner, kind);
   if (!path) return false;
-  return ExportItems(context, QFile::encodeName(*path).toStdString(), dialog.ExportIds(), kind) !=
-         ExportStatus::Failed;
+  std::size_t written = 0;
+  const bool ok = ExportItems(context, QFile::encodeName(*path).toStdString(), dialog.ExportIds(), kind, &written) !=
+                  ExportStatus::Failed;
+  if (ok && outcome) *outcome = {written, *path};
+  return ok;
 }
 
 }  // namespace korvane

@@ -66,6 +66,11 @@ class SaveFileChooser : public ExportFileChooser {
 
 // The whole command: the dialog over `owner`, the file name, ExportItems.
 // False when nothing was written.
-bool RunExportDialog(QWidget* owner, const TextLookup& texts, ExportContext& context, ExportFileChooser& files);
+struct ExportOutcome {
+  std::size_t written = 0;
+  QString path;
+};
+bool RunExportDialog(QWidget* owner, const TextLookup& texts, ExportContext& context, ExportFileChooser& files,
+                     ExportOutcome* outcome = nullptr);
 
 }  // namespace korvane

@@ -36,9 +36,9 @@ std::string FolderNameText(const QString& name) {
 
 }  // namespace
 
-ImportStatus ImportFileWithDialog(QWidget* owner, ExchangeServices& s, const QString& path,
+ImportResult ImportFileWithDialog(QWidget* owner, ExchangeServices& s, const QString& path,
                                   const std::string& baseName) {
-  if (s.closeView && !s.closeView()) return ImportStatus::Failed;
+  if (s.closeView && !s.closeView()) return ImportResult{};
   const TokenTableSpelling spelling(s.tokens);
   ImportContext context{s.core.Store(), s.core.Languages(), s.messages, spelling, s.bitmaps, s.sender};
   WaitCursor wait;
@@ -47,26 +47,28 @@ ImportStatus ImportFileWithDialog(QWidget* owner, ExchangeServices& s, const QSt
       ImportFile(context, options, QFile::encodeName(path).toStdString(), baseName);
   wait.End();
   if (result.finish.rebuildTree && s.rebuildTree) s.rebuildTree();
-  return result.status;
+  return result;
 }
 
-void RunOpenCommand(QWidget* owner, ExchangeServices& s) {
+std::optional<ImportResult> RunOpenCommand(QWidget* owner, ExchangeServices& s) {
   const QString filter = QString::fromLatin1(s.core.Languages().Text(STR_FILTER_IMPORTABLE)) +
                          " (*.CAS *.CAT *.FXI *.BMP *.cas *.cat *.fxi *.bmp)";
   const QString path = QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
-  if (path.isEmpty()) return;
-  ImportFileWithDialog(owner, s, path, OpenedFileBaseName(FolderNameText(QFileInfo(path).fileName())));
+  if (path.isEmpty()) return std::nullopt;
+  return ImportFileWithDialog(owner, s, path, OpenedFileBaseName(FolderNameText(QFileInfo(path).fileName())));
 }
 
-void ImportDroppedFile(QWidget* owner, ExchangeServices& s, const QString& path) {
-  ImportFileWithDialog(owner, s, path, DroppedFileBaseName(FolderNameText(QFileInfo(path).fileName())));
+ImportResult ImportDroppedFile(QWidget* owner, ExchangeServices& s, const QString& path) {
+  return ImportFileWithDialog(owner, s, path, DroppedFileBaseName(FolderNameText(QFileInfo(path).fileName())));
 }
 
-void RunSaveCommand(QWidget* owner, ExchangeServices& s, ExportFileChooser* files) {
+std::optional<ExportOutcome> RunSaveCommand(QWidget* owner, ExchangeServices& s, ExportFileChooser* files) {
   const TokenTableSpelling spelling(s.tokens);
   ExportContext context{s.core.Store(), s.core.Settings(), spelling, s.messages};
   SaveFileChooser dialogs(s.core.Languages());
-  RunExportDialog(owner, s.core.Languages(), context, files ? *files : dialogs);
+  ExportOutcome outcome;
+  if (!RunExportDialog(owner, s.core.Languages(), context, files ? *files : dialogs, &outcome)) return std::nullopt;
+  return outcome;
 }
 
 }  // namespace korvane

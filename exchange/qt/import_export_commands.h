@@ -4,6 +4,9 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
+
+#include "exchange/qt/export_dialog.h"
 
 #include "exchange/bitmap_import_hook.h"
 #include "exchange/import_flow.h"
@@ -30,16 +33,19 @@ struct ExchangeServices {
 
 // "&Open..." (Ctrl+O): the open-file dialog ("Importable Files"), then the
 // import with the file name cut at its first '.'.
-void RunOpenCommand(QWidget* owner, ExchangeServices& services);
+// Nothing when no file was chosen.
+std::optional<ImportResult> RunOpenCommand(QWidget* owner, ExchangeServices& services);
 
 // One dropped file: the import with the file name cut at its last '.'.
-void ImportDroppedFile(QWidget* owner, ExchangeServices& services, const QString& path);
+ImportResult ImportDroppedFile(QWidget* owner, ExchangeServices& services, const QString& path);
 
 // The import of `path` with the options dialog; the tree is rebuilt when items were placed.
-ImportStatus ImportFileWithDialog(QWidget* owner, ExchangeServices& services, const QString& path,
+ImportResult ImportFileWithDialog(QWidget* owner, ExchangeServices& services, const QString& path,
                                   const std::string& baseName);
 
 // "&Save..." (Ctrl+S): the Export dialog, then the save-file dialog (or `files`).
-void RunSaveCommand(QWidget* owner, ExchangeServices& services, ExportFileChooser* files = nullptr);
+// Nothing when nothing was written.
+std::optional<ExportOutcome> RunSaveCommand(QWidget* owner, ExchangeServices& services,
+                                            ExportFileChooser* files = nullptr);
 
 }  // namespace korvane

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
@@ -16,6 +17,7 @@
 #include <QToolBar>
 #include <QWindowStateChangeEvent>
 
+#include "exchange/export_flow.h"
 #include "exchange/qt/bitmap_commands.h"
 #include "exchange/qt/import_export_commands.h"
 #include "exchange/qt/raster_dialog.h"
@@ -367,10 +369,13 @@ bool MainWindow::RunCommand(CommandId command) {
       if (CloseView()) ShowSelectedItem();
       return true;
     case CommandId::Open:
-      RunOpenCommand(this, *exchange_);
+      if (const auto result = RunOpenCommand(this, *exchange_)) AfterImport(*result);
       return true;
     case CommandId::Save:
-      RunSaveCommand(this, *exchange_);
+      if (const auto outcome = RunSaveCommand(this, *exchange_))
+        status_[2]->setText(QString::fromLatin1(FormatText(core_.Languages().Text(STR_STATUS_WRITTEN),
+                                                           {static_cast<std::int64_t>(outcome->written),
+                                                            QFileInfo(outcome->path).fileName().toStdString()})));
       return true;
     case CommandId::SaveScreenshot:
       // Grayed until the emulator runs, whose screen is then the view image.
@@ -487,6 +492,18 @@ void MainWindow::Find(bool again) {
   }
 }
 
+void MainWindow::AfterImport(const ImportResult& result) {
+  // The first item placed is selected and shown; otherwise the view shows the
+  // selection again, which the import closed.
+  const bool placed = result.status == ImportStatus::Imported && !result.finish.placedIds.empty();
+  if (!placed || !SelectItem(result.finish.placedIds.front())) {
+    if (!view_->HasView()) ShowSelectedItem();
+    UpdateCommandStates();
+  }
+  if (placed)
+    status_[2]->setText(QString::fromLatin1(PlacedSummary(core_.Store(), core_.Languages(), result.finish)));
+}
+
 void MainWindow::DropItem(ItemId dragged, ItemId target) {
   if (!CloseView()) return;
   if (MoveToFolder(core_.Store(), dragged, target)) RebuildTree();
@@ -526,9 +543,15 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 void MainWindow::dropEvent(QDropEvent* event) {
   if (!event->mimeData()->hasUrls()) return;
   event->acceptProposedAction();
-  // Each dropped file in the order given.
+  QStringList files;
   for (const QUrl& url : event->mimeData()->urls())
-    if (url.isLocalFile()) ImportDroppedFile(this, *exchange_, url.toLocalFile());
+    if (url.isLocalFile()) files << url.toLocalFile();
+  ImportDroppedFiles(files);
+}
+
+void MainWindow::ImportDroppedFiles(const QStringList& files) {
+  // Each dropped file in the order given.
+  for (const QString& file : files) AfterImport(ImportDroppedFile(this, *exchange_, file));
 }
 
 }  // namespace korvane

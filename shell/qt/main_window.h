@@ -33,6 +33,7 @@ class UserPrompts;
 struct CustomColors;
 struct ExchangeServices;
 class DialogBitmapImporter;
+struct ImportResult;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -63,6 +64,8 @@ class MainWindow : public QMainWindow {
   // Selects the item's node (and so shows the item); false when it is not in the tree.
   bool SelectItem(ItemId id);
   bool FilesShown() const { return filesShown_; }
+  // Files dropped on the window, imported one after another.
+  void ImportDroppedFiles(const QStringList& files);
 
   // For the tray: whether minimising hides the window (only where a tray exists).
   bool HidesToTray() const;
@@ -115,6 +118,8 @@ class MainWindow : public QMainWindow {
   void Find(bool again);
   bool RenameFromLabel(ItemId id, const QString& text);
   void DropItem(ItemId dragged, ItemId target);
+  // Status bar and selection after Open or a dropped file.
+  void AfterImport(const ImportResult& result);
 
   ApplicationCore& core_;
   MessageSink& messages_;

@@ -197,7 +197,7 @@ TEST_F(ImportFlowTest, KindsWithoutAStandardFolderGoToTheOtherFolder) {
   bitmaps = &fake;
   ExchangeItem function{ITEM_FUNCTION_GF, "F1", Bytes(50, 1), Bytes(20, 2)};
   ExchangeItem end{ITEM_END, "", Bytes(50, 3), {}};
-  fake.result = {BitmapImportOutcome::Imported, {function, end}};
+  fake.result = {BitmapImportOutcome::Imported, BitmapRefusal::NotReadable, {function, end}};
   options.useDefault = false;
   options.choice = ImportChoice{PLACE_STANDARD_FOLDERS, ""};
   dir.WriteFile("p.bmp", std::string("BM...."));

@@ -140,7 +140,7 @@ class ImportExportDialogsTest : public QObject {
     test::TempDir home;
     std::ostringstream log;
     StreamMessageSink messages(log);
-    ApplicationCore core(ProgramDirectory(home.Path(), home.Path()), messages);
+    ApplicationCore core(ProgramDirectory(home.Path(), KORVANE_PROGRAM_DIR), messages);
     messages.SetTexts(core.Languages());
     core.LoadSettingsAndLanguages();
     QVERIFY(core.OpenStore());
@@ -169,7 +169,9 @@ class ImportExportDialogsTest : public QObject {
       Child<QPushButton>(d, "addAll")->click();
       Child<QPushButton>(d, "ok")->click();
     });
-    RunSaveCommand(nullptr, services, &file);
+    const auto outcome = RunSaveCommand(nullptr, services, &file);
+    QVERIFY(outcome);
+    QCOMPARE(outcome->written, std::size_t{1});
     QCOMPARE(core.Settings().GetSetting(SETTING_LAST_EXPORT_TYPE), std::string("cas"));
     const auto bytes = home.ReadFile("out.cas");
     QCOMPARE(ReadCas(bytes).items.size(), std::size_t{1});
@@ -182,8 +184,10 @@ class ImportExportDialogsTest : public QObject {
       QCOMPARE(Child<QLineEdit>(d, "folderName")->text(), QString("out"));
       Child<QPushButton>(d, "ok")->click();
     });
-    ImportDroppedFile(nullptr, services, QString::fromStdString(home.File("out.cas")));
+    const ImportResult imported = ImportDroppedFile(nullptr, services, QString::fromStdString(home.File("out.cas")));
     QVERIFY(rebuilt);
+    QCOMPARE(imported.finish.placedIds.size(), std::size_t{1});
+    QCOMPARE(PlacedSummary(core.Store(), core.Languages(), imported.finish), std::string("1 items placed in Programs."));
     QCOMPARE(core.Store().ItemCount(), 4u);  // temp, Programs, GAME and its copy
     QVERIFY(core.Store().FindItemByName("GAME", programs) != NO_ITEM);
     core.CloseStore();

@@ -127,6 +127,22 @@ class MainWindowTest : public QObject {
     QCOMPARE(menus, 2);
   }
 
+  // A drop that imports nothing closes the view for the import and shows the
+  // selected item again, so tree and view stay in step.
+  void AFailedDropShowsTheSelectedItemAgain() {
+    Fixture f;
+    const ItemId id = f.Add("GAME", ITEM_PROGRAM);
+    f.window->RebuildTree();
+    f.Select(id);
+    QCOMPARE(f.window->View()->CurrentId(), id);
+    f.home.WriteFile("notes.txt", std::string("not an exchange file"));
+    f.window->ImportDroppedFiles({QString::fromStdString(f.home.File("notes.txt"))});
+    QCOMPARE(f.messages.TextIds(), std::vector<int>{99});
+    QCOMPARE(f.window->SelectedItemId(), id);
+    QCOMPARE(f.window->View()->CurrentId(), id);
+    QVERIFY(f.window->Action(CommandId::Find)->isEnabled());
+  }
+
   void RenameRefusesLongProgramNames() {
     Fixture f;
     const ItemId id = f.Add("GAME", ITEM_PROGRAM);
