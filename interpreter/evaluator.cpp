@@ -348,7 +348,8 @@ void Evaluator::ReplaceOperands(Element* e, std::size_t n) {
 
 Element Evaluator::FunctionMemoryValue(int n) {
   const auto index = p_.programs.FindFunctionMemory(n);
-  if (!index) return Element::Number(0.0);
+  // Memories that use others many times over could take very long: a stop ends them.
+  if (!index || !p_.host.EmulatorRunning()) return Element::Number(0.0);
   const std::uint32_t bit = 1u << n;
   const auto program = p_.programs.Entry(*index).Program();
   const std::size_t length = program.size() - 1;  // without the end marker

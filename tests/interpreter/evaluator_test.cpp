@@ -296,10 +296,12 @@ TEST_F(EvaluatorTest, EveryEntryIsPacedAndTemporariesAreFreedByTheCaller) {
   EXPECT_EQ(memory().Pool().PermanentCount(), 1u);
 }
 
-TEST_F(EvaluatorTest, AStopEndsALongSequence) {
+TEST_F(EvaluatorTest, AStopEndsLongEvaluations) {
   host.stopAfterPaces = 10;
   EXPECT_EQ(Eval("Seq(X,X,1,200,1)"), "token");
   EXPECT_LE(host.paces, 11);
+  AddProgram("f1", "5");
+  EXPECT_EQ(Eval("f₁+1"), "1");  // no memory is evaluated once stopped
 }
 
 TEST_F(EvaluatorTest, ARangeIsEvaluatedInPlaceAndLeavesWhatFollows) {
