@@ -9,12 +9,14 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "shell/version.h"
+
 namespace korvane {
 namespace {
 
 // Shown in the picture and kept in the hidden version label; follows the
 // project version in CMakeLists.txt.
-constexpr const char* kVersionText = "0.1.0";
+constexpr const char* kVersionText = KORVANE_VERSION_TEXT;
 
 // The link lines of the picture, in its pixels.
 constexpr int kLinkLeft = 15, kLinkRight = 240;

@@ -30,6 +30,8 @@
 #include "text/qt/program_editor.h"
 #include "shell/qt/item_names.h"
 #include "shell/qt/item_tree_widget.h"
+#include "shell/qt/pending_imports.h"
+#include "shell/qt/single_instance.h"
 #include "shell/qt/user_prompts.h"
 #include "shell/qt/view_pane.h"
 #include "shell/tree_builder.h"
@@ -231,6 +233,30 @@ void MainWindow::ShowFromTray() {
   showNormal();
   raise();
   activateWindow();
+}
+
+void MainWindow::BringToFront() {
+  if (!isVisible() || isMinimized()) {
+    ShowFromTray();
+    return;
+  }
+  raise();
+  activateWindow();
+}
+
+void MainWindow::ImportFilesLater(const QStringList& paths) {
+  if (!pendingImports_)
+    pendingImports_ =
+        new PendingImports([this](const QString& path) { AfterImport(ImportDroppedFile(this, *exchange_, path)); }, this);
+  pendingImports_->Add(paths);
+}
+
+void MainWindow::TakeRequestsFrom(SingleInstance& instance) {
+  connect(&instance, &SingleInstance::raiseRequested, this, &MainWindow::BringToFront);
+  connect(&instance, &SingleInstance::filesRequested, this, [this](const QStringList& paths) {
+    BringToFront();
+    ImportFilesLater(paths);
+  });
 }
 
 void MainWindow::WireTree() {

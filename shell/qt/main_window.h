@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <map>
@@ -34,6 +35,8 @@ struct CustomColors;
 struct ExchangeServices;
 class DialogBitmapImporter;
 struct ImportResult;
+class PendingImports;
+class SingleInstance;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -70,6 +73,14 @@ class MainWindow : public QMainWindow {
   // For the tray: whether minimising hides the window (only where a tray exists).
   bool HidesToTray() const;
   void ShowFromTray();
+  // Shows the window over the others, from the tray or minimised if need be.
+  void BringToFront();
+  // Imports each file as if it were dropped on the window, one at a time once
+  // no dialog is open (files from the command line or from a later start).
+  void ImportFilesLater(const QStringList& paths);
+  // Answers the requests of later starts on the same library: show the
+  // window, import their files.
+  void TakeRequestsFrom(SingleInstance& instance);
 
   // Widgets, for tests and for the later parts of the window.
   ItemTreeWidget* Tree() const { return tree_; }
@@ -129,6 +140,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<SearchRequest> search_;
   std::unique_ptr<DialogBitmapImporter> bitmaps_;
   std::unique_ptr<ExchangeServices> exchange_;
+  PendingImports* pendingImports_ = nullptr;
 
   std::map<CommandId, QAction*> actions_;
   QMenu* itemMenu_ = nullptr;

@@ -4,29 +4,41 @@
 #include <QFontDatabase>
 #include <QScreen>
 #include <QStringList>
+#include <QUrl>
+#include <iostream>
+#include <string>
+#include <vector>
 
 #include "settings/qt/message_box_sink.h"
 #include "shell/application_core.h"
+#include "shell/desktop_arguments.h"
 #include "shell/item_paths.h"
 #include "shell/message_relay.h"
 #include "shell/qt/about_box.h"
 #include "shell/qt/damaged_store_dialog.h"
 #include "shell/qt/main_window.h"
-#include "shell/qt/running_copy.h"
+#include "shell/qt/single_instance.h"
 #include "shell/qt/toolkit_translations.h"
 #include "shell/qt/user_prompts.h"
+#include "shell/version.h"
 
 namespace korvane {
 namespace {
 
-bool StartMinimised(const QStringList& args) {
-  return args.contains(QStringLiteral("--minimized")) || args.contains(QStringLiteral("--minimised"));
+std::vector<std::string> ArgumentsOf(const QStringList& arguments) {
+  std::vector<std::string> args;
+  for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(arguments[i].toStdString());
+  return args;
 }
 
-// "--select PATH": the item to show at start, as korvane-cli list names it.
-QString ItemToSelect(const QStringList& args) {
-  const int at = args.indexOf(QStringLiteral("--select"));
-  return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
+// What a file manager passes: paths, or file: URLs from launchers that give them.
+QStringList LocalFiles(const std::vector<std::string>& files) {
+  QStringList paths;
+  for (const std::string& file : files) {
+    const QString text = QString::fromStdString(file);
+    paths << (text.startsWith(QStringLiteral("file:")) ? QUrl(text).toLocalFile() : text);
+  }
+  return paths;
 }
 
 void CentreOnScreen(QWidget& window) {
@@ -41,16 +53,43 @@ void RegisterScreenFont(const ProgramDirectory& directory) {
   QFontDatabase::addApplicationFont(QString::fromStdString(directory.ProgramFile("KorvaneFX.ttf")));
 }
 
+// --help and --version answer without a window system.
+int AnswerHelpOrVersion(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const DesktopArguments parsed = ParseDesktopArguments(args);
+  if (parsed.help)
+    std::cout << DesktopHelpText();
+  else
+    std::cout << "korvane " << KORVANE_VERSION_TEXT << "\n";
+  return 0;
+}
+
 }  // namespace
 
 int RunKorvane(int argc, char** argv) {
+  if (AsksForHelpOrVersion(std::vector<std::string>(argv + 1, argv + argc))) return AnswerHelpOrVersion(argc, argv);
+
   QApplication app(argc, argv);
   app.setApplicationName(QStringLiteral("Korvane"));
+  app.setApplicationVersion(QString::fromLatin1(KORVANE_VERSION_TEXT));
+  app.setDesktopFileName(QStringLiteral("korvane"));
   // The program may live in the tray with no window shown.
   app.setQuitOnLastWindowClosed(false);
 
+  // Qt's own options are gone from arguments() by now.
+  const DesktopArguments args = ParseDesktopArguments(ArgumentsOf(app.arguments()));
+  if (!args.error.empty()) {
+    std::cerr << "korvane: " << args.error << "\n(korvane --help lists the options)\n";
+    return 2;
+  }
+
   MessageRelay messages;
   ApplicationCore core(ProgramDirectory::FromEnvironment(), messages);
+  // Files for a copy that already runs on this library go to it; this start ends there.
+  SingleInstance instance(core.Directory().Home());
+  const QStringList files = LocalFiles(args.files);
+  if (!files.isEmpty() && instance.HandOverFiles(files)) return 0;
+
   core.LoadSettingsAndLanguages();
   InstallToolkitTranslations(app, core.Languages());
 
@@ -64,23 +103,22 @@ int RunKorvane(int argc, char** argv) {
   DamagedStoreDialog damagedStore(&window, core.Languages());
   if (!core.OpenStore(&damagedStore)) {
     // Another copy of ours holds the library: its window comes to the front instead.
-    if (core.Store().LastOpenFailure() == StoreOpenFailure::InUse)
-      RunningCopy::AskToShow(QString::fromStdString(core.StorePath()));
+    if (core.Store().LastOpenFailure() == StoreOpenFailure::InUse) (void)instance.AskToRaise();
     return 1;
   }
-  RunningCopy runningCopy;
-  runningCopy.Listen(QString::fromStdString(core.StorePath()), [&window] { window.ShowFromTray(); });
+  // Holding the store, this copy is the one later starts turn to.
+  if (instance.Listen()) window.TakeRequestsFrom(instance);
 
   RegisterScreenFont(core.Directory());
   window.RebuildTree();
   core.LoadProgramTextData();
-  if (const QString path = ItemToSelect(app.arguments()); !path.isEmpty())
-    window.SelectItem(FindItemByPath(core.Store(), path.toStdString()));
+  if (args.select) window.SelectItem(FindItemByPath(core.Store(), *args.select));
 
-  if (!StartMinimised(app.arguments()))
+  if (!args.minimised)
     window.show();
   else if (!window.HidesToTray())
     window.showMinimized();  // without a tray the window must stay reachable
+  window.ImportFilesLater(files);
 
   return app.exec();
 }

@@ -9,7 +9,6 @@
 
 #include "shell/application_core.h"
 #include "shell/qt/damaged_store_dialog.h"
-#include "shell/qt/running_copy.h"
 #include "storage/byte_order.h"
 #include "storage/store_layout.h"
 #include "support/modal_dialog_helpers.h"
@@ -89,19 +88,6 @@ class DamagedStoreTest : public QObject {
     QCOMPARE(core.Store().Headers().size(), std::size_t{3});
     core.CloseStore();
     QCOMPARE(home.ReadFile("storage.dat"), damaged);
-  }
-
-  // A second copy on the same library brings the first one's window forward.
-  void ASecondCopyAsksTheRunningOneToShowItself() {
-    test::TempDir home;
-    const QString path = QString::fromStdString(home.File("storage.dat"));
-    QVERIFY(!RunningCopy::AskToShow(path, 200));  // nobody listens yet
-    RunningCopy running;
-    int shown = 0;
-    QVERIFY(running.Listen(path, [&] { ++shown; }));
-    QCOMPARE(RunningCopy::ServerName(path), RunningCopy::ServerName(QString::fromStdString(home.Path() + "./storage.dat")));
-    QVERIFY(RunningCopy::AskToShow(path));
-    QTRY_COMPARE(shown, 1);
   }
 
   void QuitEndsWithoutAFurtherMessage() {
