@@ -65,4 +65,20 @@ RgbImage QuantizeBitmap(const RgbImage& source, RasterType mode) {
   return out;
 }
 
+RasterType SuggestedRaster(const RgbImage& source) {
+  const auto bytes = source.Bytes();
+  std::array<std::uint8_t, 3> first{};
+  std::array<std::uint8_t, 3> second{};
+  int colours = 0;
+  for (std::size_t i = 0; i + 2 < bytes.size(); i += 3) {
+    const std::array<std::uint8_t, 3> pixel{bytes[i], bytes[i + 1], bytes[i + 2]};
+    if (colours > 0 && pixel == first) continue;
+    if (colours > 1 && pixel == second) continue;
+    if (colours == 2) return RASTER_IMAGE;
+    (colours == 0 ? first : second) = pixel;
+    ++colours;
+  }
+  return RASTER_SHARP_TEXT;
+}
+
 }  // namespace korvane

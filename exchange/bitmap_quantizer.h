@@ -15,4 +15,9 @@ enum RasterType { RASTER_SHARP_TEXT = 0, RASTER_IMAGE = 1 };
 // outside a smaller `source` count as white.
 RgbImage QuantizeBitmap(const RgbImage& source, RasterType mode);
 
+// The raster type a user would pick for `source`: "Sharp | Text" for a picture
+// of at most two colours (text, line drawings), whose dithering would only add
+// noise; "Image" for everything else.
+RasterType SuggestedRaster(const RgbImage& source);
+
 }  // namespace korvane

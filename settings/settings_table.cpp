@@ -102,9 +102,29 @@ void SettingsTable::EnterDefaults() {
 bool SettingsTable::LoadSettings(const std::string& path) {
   EnterDefaults();
   const std::optional<std::string> text = ReadWholeFile(path);
-  if (!text || text->empty()) return false;
+  if (!text || text->empty()) {
+    EnterFirstRunColours();
+    return false;
+  }
   ReadSettingsText(*text);
   return true;
+}
+
+// A new user sees a program in colour: syntax colours on, in a palette that
+// reads well on white. A settings file that exists keeps what it holds.
+void SettingsTable::EnterFirstRunColours() {
+  static constexpr DefaultSetting kFirstRun[] = {
+      {SETTING_SYNTAX_HIGHLIGHTING, "1"},
+      {SETTING_COLOR_ASCII, "0,0,0"},
+      {SETTING_COLOR_TEXT, "160,60,0"},
+      {SETTING_COLOR_ERROR, "220,0,0"},
+      {SETTING_COLOR_TWO_BYTE_COMMAND, "0,0,200"},
+      {SETTING_COLOR_ONE_BYTE_COMMAND, "0,110,160"},
+      {SETTING_COLOR_ONE_BYTE_CHARACTER, "120,0,140"},
+      {SETTING_COLOR_NUMBERS, "0,130,0"},
+      {SETTING_COLOR_COMMENT, "120,120,120"},
+  };
+  for (const DefaultSetting& d : kFirstRun) static_cast<void>(SetSetting(d.key, d.value));
 }
 
 void SettingsTable::ReadSettingsText(std::string_view text) {

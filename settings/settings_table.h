@@ -79,6 +79,8 @@ class SettingsTable {
 
   // Enters the defaults, then reads the file over them. A missing, unreadable
   // or empty file leaves the defaults; returns whether the file was read.
+  // A missing or empty file gives the defaults with the syntax colours of a
+  // new user switched on.
   bool LoadSettings(const std::string& path);
 
   // Reads settings.xml text over the table (what LoadSettings does after the
@@ -126,6 +128,7 @@ class SettingsTable {
   std::size_t Count() const { return entries_.size(); }
 
  private:
+  void EnterFirstRunColours();
   SettingsEntry* Find(std::string_view key);
   const SettingsEntry* Find(std::string_view key) const;
 

@@ -38,13 +38,19 @@ int ContainerView::Scale() const {
   return std::max(1, std::min(width() / shown_.width(), height() / shown_.height()));
 }
 
+QRect ContainerView::DrawnRect() const {
+  if (shown_.isNull()) return {};
+  const QSize whole = shown_.size() * Scale();
+  if (whole.width() <= width() && whole.height() <= height()) return QRect(QPoint(0, 0), whole);
+  return QRect(QPoint(0, 0), shown_.size().scaled(size(), Qt::KeepAspectRatio));
+}
+
 void ContainerView::paintEvent(QPaintEvent*) {
   if (shown_.isNull()) return;
   QPainter painter(this);
-  const int scale = Scale();
-  const QSize size = shown_.size() * scale;
-  // Nearest-neighbour scaling: each calculator pixel becomes a square block.
-  painter.drawImage(QRect(QPoint(0, 0), size), shown_);
+  // Nearest-neighbour scaling (no smoothing): each calculator pixel becomes a square block.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter.drawImage(DrawnRect(), shown_);
 }
 
 void ContainerView::keyPressEvent(QKeyEvent* event) {

@@ -19,8 +19,11 @@ class ContainerView : public QWidget {
   // Shows the top-left `viewWidth` x `viewHeight` pixels of `image`.
   void SetViewImage(const RgbImage& image, int viewWidth, int viewHeight);
   void ClearView();
-  // The scale the image is drawn at (1 when nothing is shown).
+  // The whole-number scale the image is drawn at (1 when nothing is shown).
   int Scale() const;
+  // Where the image is drawn: at Scale() when that fits; a view wider or
+  // taller than the container even at 1 is shrunk to fit, never cut off.
+  QRect DrawnRect() const;
   const QImage& Shown() const { return shown_; }
 
  signals:

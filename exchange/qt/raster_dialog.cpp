@@ -32,7 +32,8 @@ RasterDialog::RasterDialog(QWidget* owner, const TextLookup& texts, const RgbIma
   image_->setObjectName("image");
   sharpText_ = new QRadioButton(text(111), group);
   sharpText_->setObjectName("sharpText");
-  image_->setChecked(true);
+  const RasterType suggested = SuggestedRaster(source);
+  (suggested == RASTER_SHARP_TEXT ? sharpText_ : image_)->setChecked(true);
   auto* groupLayout = new QVBoxLayout(group);
   groupLayout->addWidget(image_);
   groupLayout->addWidget(sharpText_);
@@ -52,7 +53,7 @@ RasterDialog::RasterDialog(QWidget* owner, const TextLookup& texts, const RgbIma
   connect(image_, &QRadioButton::clicked, this, [this] { QuantizeAndShow(RASTER_IMAGE); });
   connect(sharpText_, &QRadioButton::clicked, this, [this] { QuantizeAndShow(RASTER_SHARP_TEXT); });
   sourceView_->setPixmap(QPixmap::fromImage(ToQImage(source_, 128, 64)));
-  QuantizeAndShow(RASTER_IMAGE);
+  QuantizeAndShow(suggested);
 }
 
 void RasterDialog::QuantizeAndShow(RasterType raster) {

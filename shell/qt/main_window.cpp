@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QItemSelectionModel>
@@ -34,6 +35,7 @@
 #include "shell/qt/single_instance.h"
 #include "shell/qt/user_prompts.h"
 #include "shell/qt/view_pane.h"
+#include "shell/qt/window_memory.h"
 #include "shell/tree_builder.h"
 #include "storage/folders.h"
 
@@ -69,7 +71,11 @@ const Accelerator kAccelerators[] = {
     {CommandId::Queue, QKeySequence(Qt::Key_F8)},           {CommandId::Find, QKeySequence(Qt::CTRL | Qt::Key_F)},
     {CommandId::FindAgain, QKeySequence(Qt::Key_F3)},       {CommandId::Refresh, QKeySequence(Qt::Key_F5)},
     {CommandId::TransmitQueue, QKeySequence(Qt::Key_F9)},   {CommandId::HideFiles, QKeySequence(Qt::Key_F11)},
+    {CommandId::Exit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
 };
+
+// The Help menu's user guide (the README that goes with the program).
+constexpr int STR_USER_GUIDE = 80;
 
 }  // namespace
 
@@ -154,7 +160,11 @@ void MainWindow::BuildMenus() {
 
   add(menu(4), CommandId::TransmitQueue);
   add(menu(5), CommandId::HideFiles);
-  add(menu(6), CommandId::About);
+  QMenu* help = menu(6);
+  QAction* guide = help->addAction(Tr(core_, STR_USER_GUIDE), this, [] { QDesktopServices::openUrl(AboutReadmeUrl()); });
+  guide->setShortcut(QKeySequence::HelpContents);
+  guide->setObjectName("userGuide");
+  add(help, CommandId::About);
 }
 
 void MainWindow::BuildToolBar() {
@@ -542,6 +552,9 @@ bool MainWindow::Shutdown() {
     if (!isVisible() || isMinimized()) ShowFromTray();
     return false;
   }
+  // The window's place is kept for the next start; a failed write loses only that.
+  RememberWindowPlacement(*this, filesShown_, core_.Settings());
+  static_cast<void>(core_.Settings().SaveSettings(core_.SettingsPath()));
   core_.CloseStore();
   if (tray_) tray_->hide();
   shutDown_ = true;

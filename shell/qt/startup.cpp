@@ -18,6 +18,7 @@
 #include "shell/qt/damaged_store_dialog.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/single_instance.h"
+#include "shell/qt/window_memory.h"
 #include "shell/qt/toolkit_translations.h"
 #include "shell/qt/user_prompts.h"
 #include "shell/version.h"
@@ -97,7 +98,8 @@ int RunKorvane(int argc, char** argv) {
   MainWindow window(core, messages, prompts);
   MessageBoxSink boxes(&window, core.Languages());
   messages.SetTarget(&boxes);
-  CentreOnScreen(window);
+  if (!RestoreWindowPlacement(window, core.Settings())) CentreOnScreen(window);
+  if (!RememberedFilesShown(core.Settings())) window.RunCommand(CommandId::HideFiles);
   ShowSplash(&window, &core.Languages());
 
   DamagedStoreDialog damagedStore(&window, core.Languages());

@@ -37,6 +37,11 @@ ViewPane::ViewPane(QWidget* parent, ApplicationCore& core, MessageSink& messages
   connect(editor_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { ShowEditorMenu(pos); });
   connect(editor_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { UpdateLineNumbers(); });
   connect(editor_, &QPlainTextEdit::blockCountChanged, this, [this] { UpdateLineNumbers(); });
+  connect(editor_, &ProgramEditor::TextZoomed, this, [this](const QFont& font) {
+    lineNumbers_->setFont(font);
+    firstNumberedLine_ = -1;
+    UpdateLineNumbers();
+  });
   connect(container_, &ContainerView::ArrowKey, this, [this](int key) { MoveMatrixSelection(key); });
   // The one drawing surface of the views, as large as any view can be.
   viewImage_ = RgbImage(1024, 1024, COLOUR_BACKGROUND);

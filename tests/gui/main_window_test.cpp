@@ -12,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWheelEvent>
+#include <QFontInfo>
 #include <QToolBar>
 
 #include "emulator/qt/container_view.h"
@@ -25,6 +27,7 @@
 #include "shell/qt/main_window.h"
 #include "shell/qt/user_prompts.h"
 #include "shell/qt/view_pane.h"
+#include "shell/qt/window_memory.h"
 #include "storage/folders.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_dir.h"
@@ -322,6 +325,20 @@ class MainWindowTest : public QObject {
     QVERIFY(!container->isVisible());
   }
 
+  // The container uses the pane: the largest whole scale that fits, and a view
+  // wider than the pane (a matrix of many columns) shrunk to fit, never cut off.
+  void ContainerViewsFitThePane() {
+    ContainerView container;
+    container.resize(100, 80);
+    const RgbImage image(1024, 1024, COLOUR_BACKGROUND);
+    container.SetViewImage(image, 40, 20);
+    QCOMPARE(container.Scale(), 2);
+    QCOMPARE(container.DrawnRect(), QRect(0, 0, 80, 40));
+    container.SetViewImage(image, 28 * 20 + 15, 30);
+    QVERIFY(container.DrawnRect().right() < 100);
+    QVERIFY(container.DrawnRect().width() > 90);
+  }
+
   void PictureViewShowsItsPixels() {
     Fixture f;
     // One sheet of colour 1 whose first byte lights the bottom-right pixel.
@@ -414,6 +431,42 @@ class MainWindowTest : public QObject {
     QVERIFY(f.window->View()->ProgramShown());                                 // and shown again
     QVERIFY(!editor->EditorTextChanged());
     QVERIFY(editor->toPlainText().contains("BC"));
+  }
+
+  // What a desktop program is expected to have: Ctrl+Q, F1, zooming the text,
+  // and its place on the desktop kept for the next start.
+  void DesktopHabits() {
+    Fixture f;
+    QCOMPARE(f.window->Action(CommandId::Exit)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    auto* guide = f.window->findChild<QAction*>("userGuide");
+    QVERIFY(guide);
+    QCOMPARE(guide->shortcut(), QKeySequence(QKeySequence::HelpContents));
+
+    const ItemId program = AddProgram(f, "GAME");
+    f.window->show();
+    f.window->RebuildTree();
+    f.Select(program);
+    ProgramEditor* editor = f.window->View()->Editor();
+    const int before = QFontInfo(editor->font()).pixelSize();
+    QTest::keyClick(editor, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(QFontInfo(editor->font()).pixelSize(), before + 3);
+    QCOMPARE(QFontInfo(f.window->View()->LineNumbers()->font()).pixelSize(), before + 3);
+    QWheelEvent wheel(QPointF(5, 5), editor->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(editor->viewport(), &wheel);
+    QCOMPARE(QFontInfo(editor->font()).pixelSize(), before);
+    QVERIFY(!editor->EditorTextChanged());  // zooming is no edit
+
+    f.window->resize(700, 480);
+    f.window->move(30, 40);
+    f.window->RunCommand(CommandId::HideFiles);
+    QVERIFY(f.window->Shutdown());
+    SettingsTable saved;
+    QVERIFY(saved.LoadSettings(f.core.SettingsPath()));
+    QVERIFY(!RememberedFilesShown(saved));
+    QWidget other;
+    QVERIFY(RestoreWindowPlacement(other, saved));
+    QCOMPARE(other.size(), QSize(700, 480));
   }
 
   void TextThatDoesNotTokeniseKeepsTheEditorOpen() {

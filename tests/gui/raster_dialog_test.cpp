@@ -19,10 +19,12 @@ namespace {
 using test::NumberedTexts;
 using test::WhenModalOpens;
 
-// A black dot on grey: "Image" and "Sharp | Text" quantise it differently.
+// A black dot on grey, with a lighter grey pixel so that it is no two-colour
+// picture: "Image" and "Sharp | Text" quantise it differently.
 RgbImage DottedSource() {
   RgbImage source(PICTURE_WIDTH, PICTURE_HEIGHT, Rgb{128, 128, 128});
   source.SetPixel(127, 63, COLOUR_BLACK);
+  source.SetPixel(0, 0, Rgb{140, 140, 140});
   return source;
 }
 
@@ -49,6 +51,19 @@ class RasterDialogTest : public QObject {
   NumberedTexts texts;
 
  private slots:
+  // Black writing on white: dithering would only add noise, so the sharp mode is chosen.
+  void aTwoColourBitmapOpensWithSharpText() {
+    RgbImage source(128, 64, Rgb{255, 255, 255});
+    for (int x = 10; x < 60; ++x) source.SetPixel(x, 30, Rgb{0, 0, 0});
+    QCOMPARE(SuggestedRaster(source), RASTER_SHARP_TEXT);
+    RasterDialog dialog(nullptr, texts, source);
+    QVERIFY(dialog.findChild<QRadioButton*>("sharpText")->isChecked());
+    QCOMPARE(dialog.Raster(), RASTER_SHARP_TEXT);
+    QVERIFY(dialog.Quantised() == QuantizeBitmap(source, RASTER_SHARP_TEXT));
+    source.SetPixel(0, 0, Rgb{255, 0, 0});  // a third colour makes it a picture
+    QCOMPARE(SuggestedRaster(source), RASTER_IMAGE);
+  }
+
   void opensWithImageAndRedrawsOnEveryChoice() {
     const RgbImage source = DottedSource();
     RasterDialog dialog(nullptr, texts, source);

@@ -58,7 +58,7 @@ const char* const kDefaultFile =
 TEST(SettingsFileTest, DefaultsWriteTheExactFileAndReadBackTheSame) {
   TempDir dir;
   SettingsTable table;
-  EXPECT_FALSE(table.LoadSettings(dir.File("settings.xml")));  // no file: the defaults
+  table.EnterDefaults();
   EXPECT_EQ(table.Count(), 19u);
   EXPECT_EQ(table.GetSettingInt(SETTING_SYNTAX_HIGHLIGHTING), 0);
   ASSERT_TRUE(table.SaveSettings(dir.File("settings.xml")));
@@ -72,6 +72,28 @@ TEST(SettingsFileTest, DefaultsWriteTheExactFileAndReadBackTheSame) {
     EXPECT_EQ(again.Entries()[i].key, table.Entries()[i].key);
     EXPECT_EQ(again.Entries()[i].value, table.Entries()[i].value);
   }
+}
+
+// A new user (no settings file yet) sees programs in colour; a file that
+// exists keeps what it holds, colours off included.
+TEST(SettingsFileTest, ANewSettingsFileHasSyntaxColoursOn) {
+  TempDir dir;
+  SettingsTable fresh;
+  EXPECT_FALSE(fresh.LoadSettings(dir.File("settings.xml")));
+  EXPECT_EQ(fresh.GetSettingInt(SETTING_SYNTAX_HIGHLIGHTING), 1);
+  EXPECT_EQ(fresh.Count(), 19u);
+  const RgbColor comment = fresh.GetSettingColor(SETTING_COLOR_COMMENT);
+  const RgbColor command = fresh.GetSettingColor(SETTING_COLOR_TWO_BYTE_COMMAND);
+  EXPECT_FALSE(comment == command);
+  EXPECT_FALSE(command == (RgbColor{}));
+
+  SettingsTable old;
+  old.EnterDefaults();
+  ASSERT_TRUE(old.SaveSettings(dir.File("settings.xml")));
+  SettingsTable reread;
+  ASSERT_TRUE(reread.LoadSettings(dir.File("settings.xml")));
+  EXPECT_EQ(reread.GetSettingInt(SETTING_SYNTAX_HIGHLIGHTING), 0);
+  EXPECT_TRUE(reread.GetSettingColor(SETTING_COLOR_COMMENT) == (RgbColor{}));
 }
 
 TEST(SettingsFileTest, OneLinePortFileChangesOnlyThePort) {

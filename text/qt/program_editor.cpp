@@ -1,6 +1,8 @@
 #include "text/qt/program_editor.h"
 
+#include <QFontInfo>
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -159,6 +161,42 @@ bool ProgramEditor::FindNext(const QString& text) {
   if (found.isNull()) return false;
   setTextCursor(found);
   return true;
+}
+
+void ProgramEditor::ZoomText(int steps) {
+  QFont zoomed = font();
+  const int now = zoomed.pixelSize() > 0 ? zoomed.pixelSize() : QFontInfo(zoomed).pixelSize();
+  const int pixels = std::clamp(now + 3 * steps, EDITOR_MIN_PIXELS, EDITOR_MAX_PIXELS);
+  if (pixels == now) return;
+  zoomed.setPixelSize(pixels);
+  setFont(zoomed);
+  emit TextZoomed(zoomed);
+}
+
+void ProgramEditor::keyPressEvent(QKeyEvent* event) {
+  if (event->modifiers() & Qt::ControlModifier) {
+    switch (event->key()) {
+      case Qt::Key_Plus:
+      case Qt::Key_Equal:
+        ZoomText(1);
+        return;
+      case Qt::Key_Minus:
+        ZoomText(-1);
+        return;
+      default: break;
+    }
+  }
+  QPlainTextEdit::keyPressEvent(event);
+}
+
+void ProgramEditor::wheelEvent(QWheelEvent* event) {
+  if (event->modifiers() & Qt::ControlModifier) {
+    const int delta = event->angleDelta().y();
+    if (delta != 0) ZoomText(delta > 0 ? 1 : -1);
+    event->accept();
+    return;
+  }
+  QPlainTextEdit::wheelEvent(event);
 }
 
 void ProgramEditor::keyReleaseEvent(QKeyEvent* event) {

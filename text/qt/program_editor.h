@@ -25,6 +25,9 @@
 
 namespace korvane {
 
+inline constexpr int EDITOR_MIN_PIXELS = 9;
+inline constexpr int EDITOR_MAX_PIXELS = 63;
+
 class ProgramEditor : public QPlainTextEdit {
   Q_OBJECT
 
@@ -85,8 +88,18 @@ class ProgramEditor : public QPlainTextEdit {
   // case, going round to the start once; false when there is none.
   bool FindNext(const QString& text);
 
+  // Makes the text larger (steps > 0) or smaller, in pixels of font height,
+  // within EDITOR_MIN_PIXELS..EDITOR_MAX_PIXELS.
+  void ZoomText(int steps);
+
+ signals:
+  // The text's font changed size (Ctrl+plus, Ctrl+minus, Ctrl+wheel).
+  void TextZoomed(const QFont& font);
+
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void InsertRuns(QTextCursor& cursor, const RenderedText& rendered);
