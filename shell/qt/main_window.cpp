@@ -214,11 +214,15 @@ void MainWindow::BuildCentralArea() {
   view_ = new ViewPane(central_, core_, messages_);
   connect(view_, &ViewPane::StatusText, this, [this](const QString& text) { status_[2]->setText(text); });
   symbols_ = new SymbolsWindow(this, core_.Languages());
-  connect(symbols_, &SymbolsWindow::symbolChosen, this,
-          [this](int code) { view_->Editor()->InsertSymbol(static_cast<std::uint8_t>(code)); });
+  connect(symbols_, &SymbolsWindow::symbolChosen, this, [this](int code) {
+    // The keyboard goes back to the program text, in the main window.
+    activateWindow();
+    view_->Editor()->InsertSymbol(static_cast<std::uint8_t>(code));
+  });
   connect(view_, &ViewPane::ProgramOpened, this, [this] {
     status_[2]->setText(Tr(core_, 21));
-    symbols_->ShowWithoutActivating();
+    symbols_->NameButtons(core_.Tokens());
+    symbols_->ShowWithoutActivating(frameGeometry());
   });
   connect(view_, &ViewPane::ProgramClosed, this, [this] { symbols_->hide(); });
   tree_->addAction(actions_[CommandId::Delete]);

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "settings/text_lookup.h"
+#include "text/token_table.h"
 
 class QPushButton;
 
@@ -36,8 +37,23 @@ class SymbolsWindow : public QWidget {
   // The button of a character code, or nullptr when the window has none.
   QPushButton* Button(int code) const;
 
-  // Shows the window without taking the focus from the editor.
-  void ShowWithoutActivating();
+  // Shows the window without taking the focus from the editor, placed
+  // beside `mainFrame` (the main window on the desktop) on its screen.
+  void ShowWithoutActivating(const QRect& mainFrame = {});
+
+  // Each button's tooltip: the name of the token its character stands for.
+  void NameButtons(const TokenTable& tokens);
+
+  // Where the window goes: right of the main window, else left of it, on the
+  // screen area given; when neither side has room, over the main window's
+  // bottom-left corner, where the item tree is, never over its menu bar or the
+  // program text to the right.
+  static QPoint PlaceBeside(const QRect& mainFrame, const QSize& size, const QRect& screenArea);
+
+  // Button size and grid step, large enough for the font's glyphs.
+  static constexpr int kButtonSize = 28;
+  static constexpr int kStep = 30;
+  static constexpr int kMargin = 5;
 
  signals:
   void symbolChosen(int code);

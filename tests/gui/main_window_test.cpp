@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -519,6 +520,51 @@ class MainWindowTest : public QObject {
     emit f.window->Symbols()->symbolChosen(0x0E);  // the assignment arrow
     QVERIFY(editor->EditorTextChanged());
     QCOMPARE(editor->PlainText().back(), '\x0E');
+  }
+
+  // A click inserts the symbol and gives the keyboard back to the editor; every
+  // button names its token and shows its whole glyph; the window stands beside
+  // the main window, not over its menu bar or text.
+  void SymbolsWindowClickGivesTheFocusBack() {
+    Fixture f;
+    const ItemId program = AddProgram(f, "GAME");
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.window->RebuildTree();
+    f.Select(program);
+    ProgramEditor* editor = f.window->View()->Editor();
+    SymbolsWindow* symbols = f.window->Symbols();
+    QVERIFY(symbols->isVisible());
+    editor->moveCursor(QTextCursor::End);
+    symbols->activateWindow();
+    symbols->Button(134)->click();  // the square root
+    QCOMPARE(editor->PlainText().back(), '\x86');
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editor));
+    QCOMPARE(symbols->Button(134)->toolTip(), QString("sqrt"));
+    for (const SymbolPlace& place : SYMBOL_PLACES) {
+      QPushButton* button = symbols->Button(place.code);
+      QVERIFY(!button->toolTip().isEmpty());
+      const QRect glyph = button->fontMetrics().boundingRect(button->text());
+      QVERIFY2(glyph.width() <= button->width() && button->fontMetrics().height() <= button->height() + 2,
+               qPrintable(button->text()));
+      QVERIFY(symbols->rect().contains(button->geometry()));
+    }
+    QVERIFY(!f.window->frameGeometry().intersects(symbols->frameGeometry()) ||
+            symbols->frameGeometry().top() > f.window->menuBar()->mapToGlobal(QPoint(0, 0)).y() + 60);
+  }
+
+  void SymbolsWindowIsPlacedBesideTheMainWindow() {
+    const QSize size(130, 190);
+    const QRect screen(0, 0, 1280, 800);
+    // Room on the right.
+    QCOMPARE(SymbolsWindow::PlaceBeside(QRect(100, 100, 640, 430), size, screen), QPoint(100 + 640 - 1 + 4, 100));
+    // Right edge of the screen: to the left.
+    QCOMPARE(SymbolsWindow::PlaceBeside(QRect(600, 100, 640, 430), size, screen).x(), 600 - 4 - 130);
+    // A window filling the screen: over its tree at the bottom left, below the menu bar.
+    const QPoint inside = SymbolsWindow::PlaceBeside(screen, size, screen);
+    QVERIFY(inside.x() < 200);
+    QVERIFY(inside.y() > 80);
+    QVERIFY(inside.y() + size.height() <= 800);
   }
 
   void ToolbarHasNineButtonsWithTips() {
