@@ -136,9 +136,11 @@ class SmallDialogsTest : public QObject {
     SymbolsWindow window(&owner, texts);
     QCOMPARE(window.windowTitle(), QString("T4"));
     QCOMPARE(window.findChildren<QPushButton*>().size(), qsizetype(22));
-    QCOMPARE(window.Button(137)->geometry(), QRect(5, 5, 20, 20));
-    QCOMPARE(window.Button(191)->geometry(), QRect(65, 105, 20, 20));
-    QCOMPARE(window.Button(143)->geometry(), QRect(25, 85, 20, 20));
+    // The grid of four columns and six rows, spread so that the glyphs fit.
+    const int step = SymbolsWindow::kStep, size = SymbolsWindow::kButtonSize;
+    QCOMPARE(window.Button(137)->geometry(), QRect(5, 5, size, size));
+    QCOMPARE(window.Button(191)->geometry(), QRect(5 + 3 * step, 5 + 5 * step, size, size));
+    QCOMPARE(window.Button(143)->geometry(), QRect(5 + step, 5 + 4 * step, size, size));
     QVERIFY(window.Button(0) == nullptr);
     QVERIFY(window.Button(256) == nullptr);
     const char32_t expected = CalcToUnicode(221);
