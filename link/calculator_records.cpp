@@ -306,6 +306,11 @@ std::optional<std::array<std::uint8_t, VALUE_RECORD_LENGTH>> BuildValueRecord(st
       exponent = 0;  // below the calculator's range: zero
       std::fill(std::begin(digits), std::end(digits), '0');
       value = 0.0;
+    } else if (exponent == 100 && std::fabs(value) <= 1e100) {
+      // Rounded up to 1e100 (the double nearest 9.999999999999999e99 is
+      // 1e100 itself): the largest value the record holds.
+      exponent = 99;
+      std::fill(std::begin(digits), std::end(digits), '9');
     } else if (exponent > 99) {
       return std::nullopt;
     }

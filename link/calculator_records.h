@@ -188,7 +188,8 @@ struct ValueElement {
 std::optional<double> DecodeValue(ByteSpan record);
 std::optional<ValueElement> ReadValueRecord(ByteSpan record);
 // A complete record, checksum set. Values below the calculator's range
-// (|v| < 1e-99) become 0; nullopt for values above it, infinities and NaN.
+// (|v| < 1e-99) become 0; values up to 1e100 that round up to it become the
+// largest, 9.99999999999999e99; nullopt for larger ones, infinities and NaN.
 std::optional<std::array<std::uint8_t, VALUE_RECORD_LENGTH>> BuildValueRecord(std::uint16_t row,
                                                                               std::uint16_t column,
                                                                               double value);

@@ -181,7 +181,17 @@ TEST(ValueRecordTest, RoundTripsAndRange) {
   ASSERT_TRUE(nearTen);
   EXPECT_EQ((*nearTen)[5], 1);
   EXPECT_EQ((*nearTen)[14], 0x01);
-  EXPECT_FALSE(BuildValueRecord(1, 1, 1e100).has_value());
+  EXPECT_FALSE(BuildValueRecord(1, 1, 1.000000000000001e100).has_value());
+  EXPECT_FALSE(BuildValueRecord(1, 1, -2e100).has_value());
+  // Rounding that carries past the largest exponent gives the largest value.
+  for (double v : {9.999999999999999e99, -9.9999999999999995e99, 9.99999999999999e99}) {
+    const auto largest = BuildValueRecord(1, 1, v);
+    ASSERT_TRUE(largest) << v;
+    EXPECT_EQ((*largest)[5], 9);
+    for (int i = 6; i < 13; ++i) EXPECT_EQ((*largest)[i], 0x99);
+    EXPECT_EQ((*largest)[13], v < 0 ? 0x51 : 0x01);
+    EXPECT_EQ((*largest)[14], 0x99);
+  }
   EXPECT_FALSE(BuildValueRecord(1, 1, std::numeric_limits<double>::infinity()).has_value());
   EXPECT_FALSE(BuildValueRecord(1, 1, std::numeric_limits<double>::quiet_NaN()).has_value());
   const auto tiny = BuildValueRecord(1, 1, 1e-150);
