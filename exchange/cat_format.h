@@ -21,6 +21,8 @@ inline constexpr std::size_t CAT_MAX_INDEX_DIGITS = 4;
 inline constexpr std::size_t CAT_WRITE_AREA_SIZE = 1'048'576;
 inline constexpr std::size_t CAT_SHEET_BITMAP_BYTES = 1024;  // 64 lines of 16 bytes
 inline constexpr std::size_t CAT_SHEET_LENGTH = CAT_SHEET_BITMAP_BYTES + PICTURE_SHEET_OVERHEAD;
+inline constexpr std::uint16_t CAT_PICTURE_WIDTH = 128;
+inline constexpr std::uint16_t CAT_PICTURE_HEIGHT = 64;
 
 struct CatWriteResult {
   std::string text;              // every complete block written before a failure

@@ -1,8 +1,6 @@
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <charconv>
-#include <cmath>
 
 #include "exchange/cat_format.h"
 #include "storage/byte_order.h"
@@ -56,14 +54,66 @@ std::uint32_t LeadingNumber(std::string_view text) {
   return static_cast<std::uint32_t>(value);
 }
 
-// A decimal number with optional sign, point and exponent, the whole text.
-std::optional<double> ParseDecimal(std::string_view text) {
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty()) return std::nullopt;
+// The decimal number at the start of `text` as far as it reads, as the C
+// library reads one: sign, digits, point, digits, an exponent. Empty when the
+// text does not start with one (it then counts 0).
+std::string_view LeadingDecimal(std::string_view text) {
+  std::size_t n = 0;
+  auto digitsFrom = [&](std::size_t at) {
+    while (at < text.size() && IsDigit(text[at])) ++at;
+    return at;
+  };
+  if (n < text.size() && (text[n] == '+' || text[n] == '-')) ++n;
+  const std::size_t intEnd = digitsFrom(n);
+  std::size_t end = intEnd;
+  bool digits = intEnd > n;
+  if (end < text.size() && text[end] == '.') {
+    const std::size_t fracEnd = digitsFrom(end + 1);
+    digits = digits || fracEnd > end + 1;
+    end = fracEnd;
+  }
+  if (!digits) return {};
+  if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+    std::size_t e = end + 1;
+    if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
+    if (digitsFrom(e) > e) end = digitsFrom(e);
+  }
+  return text.substr(0, end);
+}
+
+// A signed whole number at the start of `text`, 0 when there is none; kept
+// within what any exponent of a double needs.
+int LeadingExponent(std::string_view text) {
+  const std::string_view number = LeadingDecimal(text);
+  bool negative = !number.empty() && number[0] == '-';
+  long value = 0;
+  for (char c : number.substr(number.empty() || IsDigit(number[0]) ? 0 : 1)) {
+    if (!IsDigit(c)) break;
+    value = std::min<long>(value * 10 + (c - '0'), 100'000);
+  }
+  return static_cast<int>(negative ? -value : value);
+}
+
+// `significand` (a LeadingDecimal) times ten to `exponent`, read as one
+// decimal text so that 1.5 and 3 give exactly the double nearest 1500. Too
+// small for a double is 0, as on the calculator; too large is none.
+std::optional<double> ScaledDecimal(std::string_view significand, int exponent) {
+  if (significand.empty()) return 0.0;
+  const std::size_t e = significand.find_first_of("eE");
+  if (e != std::string_view::npos) {
+    exponent = std::clamp(exponent + LeadingExponent(significand.substr(e + 1)), -100'000, 100'000);
+    significand = significand.substr(0, e);
+  }
+  if (significand[0] == '+') significand.remove_prefix(1);
+  const std::string text = std::string(significand) + "e" + std::to_string(exponent);
   double value = 0.0;
   const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (r.ec != std::errc() || r.ptr != text.data() + text.size()) return std::nullopt;
+  if (r.ec == std::errc::result_out_of_range) {
+    const bool belowOne = significand.find_first_of("123456789") > significand.find('.');
+    if (exponent < 0 || (exponent == 0 && belowOne)) return 0.0;
+    return std::nullopt;
+  }
+  if (r.ec != std::errc()) return 0.0;
   return value;
 }
 
@@ -99,6 +149,18 @@ class CatReader {
     return rest.substr(0, rest.find(CR));
   }
   bool AtEnd() const { return StartsWithNoCase(Rest(), "%end"); }
+  // "\@00" where the algebra variant writes it: at the end of the line that
+  // closes the data record. Anywhere else it is an escaped "@" and digits.
+  bool AtAlgebraTextEnd() const {
+    const std::string_view rest = Rest();
+    if (!rest.starts_with(kAlgebraTextEnd) || rest.size() == kAlgebraTextEnd.size() ||
+        rest[kAlgebraTextEnd.size()] != CR) {
+      return false;
+    }
+    std::size_t next = kAlgebraTextEnd.size() + 1;
+    for (int lf = 0; lf < 2 && next < rest.size() && rest[next] == LF; ++lf) ++next;
+    return StartsWithNoCase(rest.substr(std::min(next, rest.size())), "%end");
+  }
 
   bool Malformed() {
     if (result_.outcome == ReadOutcome::Complete) {
@@ -224,7 +286,7 @@ class CatReader {
       if (match.consumed > 0) {
         data.insert(data.end(), match.code, match.code + std::min<std::size_t>(match.codeLength, 2));
         pos_ += match.consumed;
-      } else if (Rest().starts_with(kAlgebraTextEnd)) {
+      } else if (AtAlgebraTextEnd()) {
         // The algebra variant closes its text with this mark; it stands for
         // a 0x00 byte, which the end of the data record removes again.
         data.push_back(0x00);
@@ -321,11 +383,12 @@ class CatReader {
         data.resize(data.size() + 2);
         WriteU16BE(data, data.size() - 2, static_cast<std::uint16_t>(LeadingNumber(line.substr(6))));
       } else {
-        // A bitmap line: 32 hexadecimal digits.
-        const bool hexLine = line.size() >= 32 && std::all_of(line.begin(), line.begin() + 32, [](char c) {
-          return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-        });
-        if (!hexLine || !bitmapBytes || *bitmapBytes >= CAT_SHEET_BITMAP_BYTES) return Malformed(), std::nullopt;
+        // A bitmap line: its first 32 characters as 16 hexadecimal pairs; a
+        // character that is no hex digit counts 0. A shorter line would be
+        // read on into the next one.
+        if (line.size() < 32 || !bitmapBytes || *bitmapBytes >= CAT_SHEET_BITMAP_BYTES) {
+          return Malformed(), std::nullopt;
+        }
         for (std::size_t i = 0; i < 32; i += 2) data.push_back(ParseHexByte(line[i], line[i + 1]));
         *bitmapBytes += 16;
         if (*bitmapBytes == CAT_SHEET_BITMAP_BYTES) {
@@ -340,7 +403,11 @@ class CatReader {
     return HeaderItem(ITEM_PICTURE, std::move(header), std::move(data));
   }
 
-  // "Value : row column number": nullopt when the line is not one.
+  // "Value : row column number", read as far as it goes: the number is what
+  // the rest of the line starts with (0 when nothing), the exponent what
+  // starts three characters after a backslash. Nullopt when the line has no
+  // colon, an index has more than four digits or does not end at a blank
+  // within the line, or the value is beyond the calculator's range.
   static std::optional<std::array<std::uint8_t, VALUE_RECORD_LENGTH>> ParseValueLine(std::string_view line) {
     const std::size_t colon = line.find(':');
     if (colon == std::string_view::npos) return std::nullopt;
@@ -350,11 +417,13 @@ class CatReader {
     };
     auto index = [&]() -> std::optional<std::uint16_t> {
       skipBlanks();
+      const std::size_t blank = line.find(' ');
+      if (blank == std::string_view::npos) return std::nullopt;
       std::size_t digits = 0;
-      while (digits < line.size() && IsDigit(line[digits])) ++digits;
-      if (digits == 0 || digits > CAT_MAX_INDEX_DIGITS || digits >= line.size() || line[digits] != ' ') return std::nullopt;
+      while (digits < blank && IsDigit(line[digits])) ++digits;
+      if (digits > CAT_MAX_INDEX_DIGITS) return std::nullopt;
       const auto value = static_cast<std::uint16_t>(LeadingNumber(line));
-      line.remove_prefix(digits);
+      line.remove_prefix(blank);
       return value;
     };
     const auto row = index();
@@ -365,18 +434,10 @@ class CatReader {
     std::optional<double> value;
     const std::size_t backslash = line.find('\\');
     if (backslash != std::string_view::npos) {
-      const auto mantissa = ParseDecimal(line.substr(0, backslash));
-      if (!mantissa || backslash + 3 > line.size()) return std::nullopt;
-      std::string_view exponentText = line.substr(backslash + 3);
-      if (!exponentText.empty() && exponentText.front() == '+') exponentText.remove_prefix(1);
-      int exponent = 0;
-      const auto r = std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
-      if (r.ec != std::errc()) return std::nullopt;
-      // As text, so 1.5 and 3 give exactly the double nearest 1500.
-      value = ParseDecimal(std::string(line.substr(0, backslash)) + "e" + std::to_string(exponent));
-      if (!value) value = *mantissa * std::pow(10.0, exponent);
+      const int exponent = backslash + 3 < line.size() ? LeadingExponent(line.substr(backslash + 3)) : 0;
+      value = ScaledDecimal(LeadingDecimal(line.substr(0, backslash)), exponent);
     } else {
-      value = ParseDecimal(line);
+      value = ScaledDecimal(LeadingDecimal(line), 0);
     }
     if (!value) return std::nullopt;
     return BuildValueRecord(*row, *column, *value);

@@ -44,6 +44,11 @@ bool UsableHeader(const ExchangeItem& item) {
   return item.info.size() >= LINK_HEADER_LENGTH && item.data.size() <= CAT_WRITE_AREA_SIZE;
 }
 
+Message PictureSizeMessage(const std::string& name, std::uint16_t width, std::uint16_t height) {
+  return FixedMessage("The picture " + name + " is " + std::to_string(width) + " x " + std::to_string(height) +
+                      " pixels; a text exchange file holds pictures of 128 x 64 pixels only. The export was stopped.");
+}
+
 }  // namespace
 
 std::uint8_t ParseHexByte(char high, char low) {
@@ -136,8 +141,8 @@ bool WritePictureBlock(const ExchangeItem& item, std::string& out, std::optional
   const ByteSpan header(item.info);
   const std::uint16_t height = ReadU16BE(header, link_header::ROWS);
   const std::uint16_t width = ReadU16BE(header, link_header::COLUMNS);
-  // The format carries sheets of 64 lines of 16 bytes only.
-  if (PictureSheetLength(width, height) != CAT_SHEET_LENGTH) return Fail(failure, TextMessage(MSG_CAT_KIND_NOT_WRITABLE));
+  // The format carries sheets of 64 lines of 16 bytes: 128 x 64 pictures.
+  if (width != CAT_PICTURE_WIDTH || height != CAT_PICTURE_HEIGHT) return Fail(failure, PictureSizeMessage(item.name, width, height));
   std::string block;
   Line(block, "%Header Record");
   Line(block, "Format:IMG");

@@ -51,4 +51,11 @@ inline Message TextMessage(int textId, std::vector<FormatArg> args = {}) {
   return m;
 }
 
+// An untranslated text with caption 2 and the exclamation icon.
+inline Message FixedMessage(std::string text) {
+  Message m;
+  m.fixedText = std::move(text);
+  return m;
+}
+
 }  // namespace korvane

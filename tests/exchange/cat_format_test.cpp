@@ -6,6 +6,7 @@
 
 #include "exchange_samples.h"
 #include "fake_spelling.h"
+#include "storage/byte_order.h"
 
 namespace korvane {
 namespace {
@@ -88,6 +89,11 @@ TEST(CatProgramTest, LineBreaksAndEndsOfText) {
   EXPECT_EQ(Read(ProgramFile("A\r\n\r\nB\r\n%End\r\n")).items.at(0).data, ProgramData("A\x0D\x0D" "B"));
   // "%end" ends the text wherever it stands, in any letter case.
   EXPECT_EQ(Read(ProgramFile("AB%eNd\r\n")).items.at(0).data, ProgramData("AB"));
+  // "\\@00" is the algebra variant's end of text only at the line end that
+  // closes the data record; elsewhere it is an escaped "@" and two digits.
+  EXPECT_EQ(Read(ProgramFile("If \\@00A\r\n\\@00\r\nB\\@00\r\n%End\r\n")).items.at(0).data,
+            ProgramData("\xF7\x00@00A\x0D@00\x0D" "B"sv));
+  EXPECT_EQ(Read(ProgramFile("A\\@00\r\n\r\n%End\r\n")).items.at(0).data, ProgramData("A@00\x0D"));
   // A backslash takes the next character as it is; tokens take the longest spelling.
   EXPECT_EQ(Read(ProgramFile("\\xIf A->B\r\n%End\r\n")).items.at(0).data,
             ProgramData("x\xF7\x00" "A\x0E" "B"sv));
@@ -184,11 +190,28 @@ TEST(CatValueTest, ValueLinesAndNumbers) {
   const std::string back = Write({m});
   EXPECT_NE(back.find("Value : 2 3 -1.5\\EE+3\r\nValue : 1 1 1\\EE-3\r\n"), std::string::npos);
 
-  // Row numbers of five digits, lines that are not values, numbers out of range: malformed.
-  for (std::string_view bad : {"Value : 12345 1 1", "Value 1 1 1", "Value : 1 1 abc", "Value : 1 1 1\\EE+300"}) {
-    std::string broken = file;
-    broken.replace(broken.find("Value : 2 3 -1.5\\EE+3"), 21, bad);
-    EXPECT_EQ(Read(broken).outcome, ReadOutcome::Malformed) << bad;
+  // The number is what the rest of the line starts with: text after it is
+  // passed over, no number is 0, an exponent without digits is 0.
+  const auto valueOf = [&](std::string_view line) -> std::optional<double> {
+    std::string changed = file;
+    changed.replace(changed.find("Value : 2 3 -1.5\\EE+3"), 21, line);
+    const ReadResult r = Read(changed);
+    if (r.outcome != ReadOutcome::Complete) return std::nullopt;
+    return DecodeValue(ByteSpan(r.items.at(0).data).first(16));
+  };
+  EXPECT_EQ(valueOf("Value : 2 3 2.5 and more"), 2.5);
+  EXPECT_EQ(valueOf("Value : 2 3 abc"), 0.0);
+  EXPECT_EQ(valueOf("Value : 2 3 -.5e1x"), -5.0);
+  EXPECT_EQ(valueOf("Value : 2 3 7\\EE"), 7.0);
+  EXPECT_EQ(valueOf("Value : 2 3 1.5\\EE+3 rest"), 1500.0);
+  EXPECT_EQ(valueOf("Value:2 3 4"), 4.0);
+  EXPECT_EQ(valueOf("Value : 2 3 1\\EE-400"), 0.0);
+  // Rounding past the largest exponent gives the largest value.
+  EXPECT_EQ(valueOf("Value : 2 3 9.999999999999999\\EE+99"), 9.99999999999999e99);
+  // Indexes of five digits or without a blank after them within the line,
+  // lines without a colon, numbers beyond the calculator's range: malformed.
+  for (std::string_view bad : {"Value : 12345 1 1", "Value : 2 3", "Value 1 1 1", "Value : 1 1 1\\EE+300"}) {
+    EXPECT_FALSE(valueOf(bad)) << bad;
   }
 }
 
@@ -221,7 +244,7 @@ TEST(CatPictureTest, SheetsMustHoldSixtyFourFullLines) {
   const std::size_t secondSheet = good.find("Sheet:2");
   const std::string line = good.substr(firstBitmap, 34);
   std::vector<std::string> broken = {good, good, good, good};
-  broken[0].erase(firstBitmap + 30, 2);            // a line of 30 digits
+  broken[0].erase(firstBitmap + 30, 2);            // a line of 30 characters
   broken[1].erase(firstBitmap, 34);                // a sheet of 63 lines
   broken[2].insert(secondSheet, line);             // a sheet of 65 lines
   broken[3].insert(good.find("Sheet:1"), line);    // a line before any sheet
@@ -231,6 +254,29 @@ TEST(CatPictureTest, SheetsMustHoldSixtyFourFullLines) {
     EXPECT_TRUE(read.items.empty());
   }
   EXPECT_EQ(Read(good).items.size(), 1u);
+  // Characters that are no hex digit count 0, as in any line of 32 or more.
+  std::string loose = good;
+  loose.replace(firstBitmap, 4, "zZ-g");
+  loose.insert(firstBitmap + 32, " tail");
+  const ReadResult read = Read(loose);
+  ASSERT_EQ(read.items.size(), 1u);
+  Bytes expected = Read(good).items[0].data;
+  expected[picture_sheet::BITMAP] = 0;
+  expected[picture_sheet::BITMAP + 1] = 0;
+  SetRecordChecksum(std::span(expected).first(CAT_SHEET_LENGTH));
+  EXPECT_EQ(read.items[0].data, expected);
+}
+
+TEST(CatPictureTest, OnlyPicturesOf128By64PixelsAreWritten) {
+  ExchangeItem tall = PictureItem("TALL", 1);
+  WriteU16BE(tall.info, link_header::ROWS, 128);
+  WriteU16BE(tall.info, link_header::COLUMNS, 64);
+  const CatWriteResult result = WriteCat(std::vector{PictureItem("P", 1), tall}, CatVariant::Standard, kTokens);
+  ASSERT_TRUE(result.message);
+  EXPECT_EQ(result.message->textId, -1);
+  EXPECT_NE(result.message->fixedText.find("TALL is 64 x 128 pixels"), std::string::npos);
+  EXPECT_NE(result.message->fixedText.find("128 x 64 pixels only"), std::string::npos);
+  EXPECT_EQ(Read(result.text).items.size(), 1u);  // the picture before it
 }
 
 TEST(CatReadTest, ReadingAreaLimit) {
