@@ -31,7 +31,7 @@ inline constexpr int MSG_FILE_MALFORMED = 100;
 inline constexpr int MSG_EXPORT_CANNOT_CREATE = 170;
 // "The file %s could not be written completely; it was left as it was."
 inline constexpr int MSG_EXPORT_WRITE_FAILED = 171;
-// "%s was left out: its records do not describe its data."
+// "%u items were left out of the file, as their records do not describe their data ...: %s"
 inline constexpr int MSG_EXPORT_ITEM_INCONSISTENT = 172;
 
 // The largest data block one item read from a file may have.

@@ -57,11 +57,17 @@ std::size_t CountCatBlocks(std::string_view text) {
   return count;
 }
 
+// Items left out of a binary file are named in one message; the file holds the others.
 ExportBytes CasBytes(ExportContext& c, const std::vector<ExchangeItem>& items) {
   const CasWriteResult written = WriteCas(items);
-  for (const std::string& name : written.skipped)
-    c.messages.ShowMessage(TextMessage(MSG_EXPORT_ITEM_INCONSISTENT, {name}));
-  return {std::string(written.bytes.begin(), written.bytes.end()), false, items.size() - written.skipped.size()};
+  if (!written.skipped.empty()) {
+    std::string names;
+    for (const std::string& name : written.skipped) names += (names.empty() ? "" : ", ") + name;
+    c.messages.ShowMessage(
+        TextMessage(MSG_EXPORT_ITEM_INCONSISTENT, {std::int64_t(written.skipped.size()), std::move(names)}));
+  }
+  return {std::string(written.bytes.begin(), written.bytes.end()), !written.skipped.empty(),
+          items.size() - written.skipped.size()};
 }
 
 ExportBytes CatBytes(ExportContext& c, std::vector<ExchangeItem> items, CatVariant variant) {

@@ -62,14 +62,15 @@ struct ExportContext {
 
 enum class ExportStatus {
   Written,      // the whole file is written
-  Stopped,      // text kinds: written up to the item that cannot be written (91, 92)
+  Stopped,      // written without some items: text kinds up to the one that cannot be
+                // written (91, 92), the binary kind without those left out (172)
   Failed,       // nothing was written (170, 171, or too many items)
 };
 
 // Writes the items in the given order into `path`, replacing the file there
 // only once the new one is complete. Sets the remembered kind when a file was
-// written. Items of the binary export that cannot be written are left out
-// with message 172. `written` receives how many items the file holds.
+// written. Items of the binary export that cannot be written are left out,
+// all named in one message 172. `written` receives how many items the file holds.
 ExportStatus ExportItems(ExportContext& context, const std::string& path, std::span<const ItemId> ids,
                          ExportKind kind, std::size_t* written = nullptr);
 

@@ -123,15 +123,19 @@ TEST_F(ExportFlowTest, AFileThatCannotBeCreatedIsReportedAndTheKindKept) {
   EXPECT_EQ(settings.GetSetting(SETTING_LAST_EXPORT_TYPE), "cat");
 }
 
-TEST_F(ExportFlowTest, InconsistentItemsAreLeftOutOfABinaryFileByName) {
+TEST_F(ExportFlowTest, ItemsLeftOutOfABinaryFileAreCountedAndNamedInOneMessage) {
+  // A matrix whose data is not what its header says, and one of 64 x 64
+  // elements, whose length the 16-bit header cannot hold.
   auto broken = MatrixItem("M", 2, 2);
   broken.data.resize(broken.data.size() - 16);
-  const std::vector<ItemId> ids{Store(ProgramItem("GAME", "A"), ROOT_FOLDER_ID), Store(broken, ROOT_FOLDER_ID)};
+  const std::vector<ItemId> ids{Store(ProgramItem("GAME", "A"), ROOT_FOLDER_ID), Store(broken, ROOT_FOLDER_ID),
+                                Store(MatrixItem("BIG", 64, 64), ROOT_FOLDER_ID)};
   ExportContext ex = Export();
-  EXPECT_EQ(ExportItems(ex, dir.File("x.cas"), ids, EXPORT_CAS), ExportStatus::Written);
+  EXPECT_EQ(ExportItems(ex, dir.File("x.cas"), ids, EXPORT_CAS), ExportStatus::Stopped);
   ASSERT_EQ(messages.TextIds(), std::vector<int>{MSG_EXPORT_ITEM_INCONSISTENT});
-  EXPECT_EQ(std::get<std::string>(messages.messages[0].args[0]), "M");
-  EXPECT_EQ(ReadCas(dir.ReadFile("x.cas")).items.size(), 1u);
+  EXPECT_EQ(std::get<std::int64_t>(messages.messages[0].args[0]), 2);
+  EXPECT_EQ(std::get<std::string>(messages.messages[0].args[1]), "M, BIG");
+  EXPECT_EQ(ReadCas(dir.ReadFile("x.cas")).items.size(), 1u);  // written with what could be
 }
 
 TEST_F(ExportFlowTest, MoreThanTheListLimitIsRefusedWithoutWriting) {
