@@ -202,6 +202,24 @@ ImportOptionsRequest MakeImportOptionsRequest(const ImportContext& c, std::strin
   return request;
 }
 
+std::optional<Message> ImportFolderNameProblem(std::string_view name) {
+  if (name.empty()) return FixedMessage("Enter the name of the folder the items go into.");
+  if (name.find('/') != std::string_view::npos) {
+    return FixedMessage("A folder name cannot hold \"/\": " + std::string(name));
+  }
+  if (name.size() > IMPORT_FOLDER_NAME_MAX) {
+    return FixedMessage("A folder name can be at most " + std::to_string(IMPORT_FOLDER_NAME_MAX) + " characters long.");
+  }
+  const bool temp = std::equal(name.begin(), name.end(), std::begin(TEMP_FOLDER_NAME), std::end(TEMP_FOLDER_NAME) - 1,
+                               [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+  if (temp) {
+    return FixedMessage("\"" + std::string(name) +
+                        "\" is the name of Korvane's temporary folder, whose items are removed at the next start. "
+                        "Choose another folder name.");
+  }
+  return std::nullopt;
+}
+
 FinishResult FinishImport(ImportContext& c, std::string_view name, ImportPlacement placement) {
   FinishResult result;
   ItemStore& store = c.store;
@@ -220,8 +238,10 @@ FinishResult FinishImport(ImportContext& c, std::string_view name, ImportPlaceme
   }
 
   if (placement == PLACE_ONE_FOLDER) {
-    if (name.empty() || name.size() > IMPORT_FOLDER_NAME_MAX || name.find('/') != std::string_view::npos)
+    if (const auto problem = ImportFolderNameProblem(name)) {
+      c.messages.ShowMessage(*problem);
       return result;
+    }
     result.folder = ResolveFolderPath(store, "/" + std::string(name) + "/", true);
     // The temporary folder itself answers to "temp"; moving into it would lose the items.
     if (result.folder == NO_ITEM || result.folder == temp) {

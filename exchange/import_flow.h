@@ -92,6 +92,11 @@ std::vector<std::string> TempFolderItemNames(const ItemStore& store);
 // What the options dialog is asked with for the current temporary folder.
 ImportOptionsRequest MakeImportOptionsRequest(const ImportContext& context, std::string_view baseName);
 
+// Why the items cannot go "in one folder" of this name (store text), or none
+// when they can: an empty name, one with "/", one longer than the field, or
+// the temporary folder's own name (its items are removed at the next start).
+std::optional<Message> ImportFolderNameProblem(std::string_view name);
+
 struct FinishResult {
   bool done = false;          // false: nothing moved (the target folder could not be made, no link)
   std::size_t placed = 0;     // items moved or queued
@@ -101,7 +106,7 @@ struct FinishResult {
 };
 
 // Moves the temporary folder's items (in id order) into one top-level folder
-// named `name`, into the standard folders of their kinds (kinds without one go
+// named `name` (a name that cannot be used is refused with its message), into the standard folders of their kinds (kinds without one go
 // to the Other folder), or queues them for sending. Without transmit the
 // temporary folder is reset afterwards.
 FinishResult FinishImport(ImportContext& context, std::string_view name, ImportPlacement placement);

@@ -53,7 +53,11 @@ int ImportCommand(CliContext& c) {
   std::optional<ImportChoice> choice;
   if (const auto into = r.Value("into")) {
     const auto folder = ItemNameFromUtf8(*into, FOLDER_PLAIN);
-    if (!folder || folder->empty()) return CliFail(c, "not a folder name: " + *into);
+    if (!folder) return CliFail(c, "not a folder name: " + *into);
+    if (const auto problem = ImportFolderNameProblem(*folder)) {
+      c.core.Messages().ShowMessage(*problem);
+      return 1;
+    }
     choice = ImportChoice{PLACE_ONE_FOLDER, *folder};
   } else if (r.Has("standard")) {
     choice = ImportChoice{PLACE_STANDARD_FOLDERS, ""};

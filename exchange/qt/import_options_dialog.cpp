@@ -9,13 +9,16 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "exchange/import_flow.h"
+#include "settings/qt/message_box_sink.h"
 #include "shell/qt/item_names.h"
 #include "shell/qt/ok_cancel_buttons.h"
 
 namespace korvane {
 
-ImportOptionsDialog::ImportOptionsDialog(QWidget* owner, const TextLookup& texts, const ImportOptionsRequest& request)
-    : QDialog(owner) {
+ImportOptionsDialog::ImportOptionsDialog(QWidget* owner, const TextLookup& texts, const ImportOptionsRequest& request,
+                                         MessageSink* messages)
+    : QDialog(owner), texts_(texts), messages_(messages) {
   const auto text = [&](int id) { return QString::fromLatin1(texts.Text(id)); };
   setWindowTitle(text(STR_IMPORT_TITLE));
 
@@ -56,16 +59,33 @@ ImportOptionsDialog::ImportOptionsDialog(QWidget* owner, const TextLookup& texts
   layout->addLayout(buttons);
 }
 
+std::optional<Message> ImportOptionsDialog::FolderNameProblem() const {
+  const auto name = ItemNameFromQString(folderName_->text(), FOLDER_PLAIN);
+  if (!name) return FixedMessage("The folder name holds characters a folder name cannot have.");
+  return ImportFolderNameProblem(*name);
+}
+
 std::optional<ImportChoice> ImportOptionsDialog::Choice() const {
   if (transmit_->isChecked()) return ImportChoice{PLACE_TRANSMIT, ""};
   if (standard_->isChecked()) return ImportChoice{PLACE_STANDARD_FOLDERS, ""};
-  const auto name = ItemNameFromQString(folderName_->text(), FOLDER_PLAIN);
-  if (!name || name->empty() || name->find('/') != std::string::npos) return std::nullopt;
-  return ImportChoice{PLACE_ONE_FOLDER, *name};
+  if (FolderNameProblem()) return std::nullopt;
+  return ImportChoice{PLACE_ONE_FOLDER, *ItemNameFromQString(folderName_->text(), FOLDER_PLAIN)};
 }
 
 void ImportOptionsDialog::accept() {
-  if (Choice()) QDialog::accept();
+  if (oneFolder_->isChecked()) {
+    if (const auto problem = FolderNameProblem()) {
+      if (messages_) {
+        messages_->ShowMessage(*problem);
+      } else {
+        MessageBoxSink(this, texts_).ShowMessage(*problem);
+      }
+      folderName_->setFocus();
+      folderName_->selectAll();
+      return;
+    }
+  }
+  QDialog::accept();
 }
 
 std::optional<ImportChoice> DialogImportOptions::ChooseImportPlacement(const ImportOptionsRequest& request) {

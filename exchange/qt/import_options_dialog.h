@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "exchange/import_options.h"
+#include "settings/message_sink.h"
 #include "settings/text_lookup.h"
 
 class QLineEdit;
@@ -17,15 +18,24 @@ namespace korvane {
 class ImportOptionsDialog : public QDialog {
   Q_OBJECT
  public:
-  ImportOptionsDialog(QWidget* owner, const TextLookup& texts, const ImportOptionsRequest& request);
+  // Why a folder name cannot be used is shown through `messages`, or in a
+  // message box over the dialog when none is given.
+  ImportOptionsDialog(QWidget* owner, const TextLookup& texts, const ImportOptionsRequest& request,
+                      MessageSink* messages = nullptr);
 
   // The checked choice with the edited folder name (store text); nullopt while
-  // "In one folder :" is checked with a name that cannot be a folder's.
+  // "In one folder :" is checked with a name that cannot be used.
   std::optional<ImportChoice> Choice() const;
-  // OK closes the dialog only with a usable choice.
+  // OK closes the dialog only with a usable choice; otherwise it says why the
+  // folder name cannot be used and leaves the name to be edited.
   void accept() override;
 
  private:
+  // The edited folder name (store text), or the message why it cannot be used.
+  std::optional<Message> FolderNameProblem() const;
+
+  const TextLookup& texts_;
+  MessageSink* messages_;
   QListWidget* list_;
   QRadioButton* oneFolder_;
   QRadioButton* standard_;

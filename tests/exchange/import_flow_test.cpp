@@ -124,15 +124,22 @@ TEST_F(ImportFlowTest, TransmitWithoutALinkMovesNothing) {
   EXPECT_EQ(ItemsIn(TempFolder()).size(), 3u);
 }
 
-TEST_F(ImportFlowTest, FolderNamesThatWouldLoseTheItemsAreRefused) {
-  for (const std::string& name :
-       std::vector<std::string>{"", "temp", "TEMP", "a/b", std::string(IMPORT_FOLDER_NAME_MAX + 1, 'x')}) {
+TEST_F(ImportFlowTest, FolderNamesThatWouldLoseTheItemsAreRefusedSayingWhy) {
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"", "Enter the name"}, {"temp", "temporary folder"}, {"TEMP", "temporary folder"},
+      {"a/b", "cannot hold \"/\""}, {std::string(IMPORT_FOLDER_NAME_MAX + 1, 'x'), "at most 297"}};
+  for (const auto& [name, why] : refused) {
     options.useDefault = false;
     options.choice = ImportChoice{PLACE_ONE_FOLDER, name};
+    messages.Clear();
     const ImportResult r = ImportPath(WriteCasFile("demo.cas", ThreeItems()));
     EXPECT_EQ(r.status, ImportStatus::Failed) << name;
     EXPECT_EQ(ItemsIn(TempFolder()).size(), 3u) << name;
+    ASSERT_EQ(messages.messages.size(), 1u) << name;
+    EXPECT_NE(messages.messages[0].fixedText.find(why), std::string::npos) << messages.messages[0].fixedText;
+    EXPECT_EQ(ImportFolderNameProblem(name).has_value(), true);
   }
+  EXPECT_FALSE(ImportFolderNameProblem("temporary"));
   options.choice = ImportChoice{PLACE_ONE_FOLDER, std::string(IMPORT_FOLDER_NAME_MAX, 'x')};
   EXPECT_EQ(ImportPath(WriteCasFile("demo.cas", ThreeItems())).status, ImportStatus::Imported);
 }

@@ -13,6 +13,7 @@
 #include "exchange/qt/import_options_dialog.h"
 #include "shell/stream_message_sink.h"
 #include "storage/folders.h"
+#include "support/recording_message_sink.h"
 #include "support/temp_dir.h"
 #include "text/token_table.h"
 #include "support/modal_dialog_helpers.h"
@@ -83,13 +84,19 @@ class ImportExportDialogsTest : public QObject {
   }
 
   void importOptionsOkNeedsAUsableFolderName() {
-    ImportOptionsDialog dialog(nullptr, texts, {{"A", "B"}, "demo", PLACE_ONE_FOLDER, false});
-    Child<QLineEdit>(&dialog, "folderName")->setText("");
-    dialog.accept();
-    QVERIFY(dialog.result() != QDialog::Accepted);
-    Child<QLineEdit>(&dialog, "folderName")->setText("a/b");
-    dialog.accept();
-    QVERIFY(dialog.result() != QDialog::Accepted);
+    // Each unusable name says why, and the dialog stays open for another.
+    test::RecordingMessageSink messages;
+    ImportOptionsDialog dialog(nullptr, texts, {{"A", "B"}, "temp", PLACE_ONE_FOLDER, false}, &messages);
+    for (const char* name : {"temp", "", "a/b", "Temp"}) {
+      Child<QLineEdit>(&dialog, "folderName")->setText(name);
+      dialog.accept();
+      QVERIFY(dialog.result() != QDialog::Accepted);
+      QVERIFY(!dialog.Choice());
+    }
+    QCOMPARE(int(messages.messages.size()), 4);
+    QVERIFY(messages.messages[0].fixedText.find("temporary folder") != std::string::npos);
+    QVERIFY(messages.messages[2].fixedText.find("\"/\"") != std::string::npos);
+    QVERIFY(messages.messages[3].fixedText.find("temporary folder") != std::string::npos);
     QCOMPARE(Child<QLineEdit>(&dialog, "folderName")->maxLength(), int(IMPORT_FOLDER_NAME_MAX));
     Child<QRadioButton>(&dialog, "standardFolders")->setChecked(true);
     dialog.accept();

@@ -84,6 +84,33 @@ TEST(CliImport, RefusalsGiveStatusOne) {
   EXPECT_EQ(Cli(home, {"list"}).out, "");
 }
 
+TEST(CliImport, TheTemporaryFolderIsNoPlaceForTheItems) {
+  TempDir home;
+  const std::string file = WriteCasFile(home, "temp.cas");
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"import", file, "--into", "Temp"},
+                                               std::vector<std::string>{"import", file}}) {
+    const CliRun r = Cli(home, args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("temporary folder"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(Cli(home, {"list"}).out, "");
+}
+
+TEST(CliExport, ItemsLeftOutOfABinaryFileGiveStatusOne) {
+  // A matrix of 64 x 64 elements cannot be described by its 16-bit length.
+  TempDir home;
+  std::string cat =
+      "%Header Record\r\nFormat:VAL\r\nCommunication SW:0\r\nData Type:MT\r\nRows:64\r\nColumns:64\r\n"
+      "Variable Name:BIG\r\n%Data Record\r\nValue : 1 1 5\r\n%End\r\n";
+  home.WriteFile("big.cat", cat);
+  ASSERT_EQ(Cli(home, {"import", home.File("big.cat"), "--into", "demo"}).status, 0);
+  ASSERT_EQ(Cli(home, {"import", WriteCasFile(home, "more.cas"), "--into", "demo"}).status, 0);
+  const CliRun r = Cli(home, {"export", "--format", "cas", "--output", home.File("x.cas"), "/demo/GAME", "/demo/BIG"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("BIG"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadCas(home.ReadFile("x.cas")).items.size(), 1u);
+}
+
 TEST(CliExport, ABinaryFileImportedAndExportedAgainIsTheSame) {
   TempDir home;
   const std::string file = WriteCasFile(home, "demo.cas");
