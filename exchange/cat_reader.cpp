@@ -364,36 +364,37 @@ class CatReader {
     CopyNumber(header, link_header::SHEETS, KEY_SHEETS);
     SetRecordChecksum(header);
 
-    // Each sheet is its "Sheet:" and "Color:" lines and exactly 64 bitmap
-    // lines; anything else would give a block the header does not describe.
+    // Each sheet is its "Sheet:" line, its "Color:" line and exactly 64
+    // bitmap lines, so that it becomes one whole picture sheet record; any
+    // other order would give records the picture's readers cannot walk.
     Bytes data;
-    std::size_t sheetStart = 0;
-    std::optional<std::size_t> bitmapBytes;  // none before the first "Sheet:"
-    auto sheetComplete = [&] { return !bitmapBytes || *bitmapBytes == CAT_SHEET_BITMAP_BYTES; };
+    std::optional<std::size_t> sheetStart;  // none before the first "Sheet:"
+    const auto inSheet = [&] { return data.size() - *sheetStart; };
+    const auto sheetComplete = [&] { return !sheetStart || inSheet() == CAT_SHEET_LENGTH; };
     while (!AtEnd()) {
       const std::string_view line = CurrentLine();
       if (StartsWithNoCase(line, "sheet:")) {
         if (!sheetComplete()) return Malformed(), std::nullopt;
         sheetStart = data.size();
-        bitmapBytes = 0;
         data.push_back(RECORD_START);
         data.resize(data.size() + 2);
         WriteU16BE(data, data.size() - 2, static_cast<std::uint16_t>(LeadingNumber(line.substr(6))));
       } else if (StartsWithNoCase(line, "color:")) {
+        if (!sheetStart || inSheet() != picture_sheet::COLOUR) return Malformed(), std::nullopt;
         data.resize(data.size() + 2);
         WriteU16BE(data, data.size() - 2, static_cast<std::uint16_t>(LeadingNumber(line.substr(6))));
       } else {
         // A bitmap line: its first 32 characters as 16 hexadecimal pairs; a
         // character that is no hex digit counts 0. A shorter line would be
         // read on into the next one.
-        if (line.size() < 32 || !bitmapBytes || *bitmapBytes >= CAT_SHEET_BITMAP_BYTES) {
+        const std::size_t bitmapEnd = picture_sheet::BITMAP + CAT_SHEET_BITMAP_BYTES;
+        if (line.size() < 32 || !sheetStart || inSheet() < picture_sheet::BITMAP || inSheet() >= bitmapEnd) {
           return Malformed(), std::nullopt;
         }
         for (std::size_t i = 0; i < 32; i += 2) data.push_back(ParseHexByte(line[i], line[i + 1]));
-        *bitmapBytes += 16;
-        if (*bitmapBytes == CAT_SHEET_BITMAP_BYTES) {
+        if (inSheet() == bitmapEnd) {
           data.push_back(0);
-          SetRecordChecksum(std::span(data).subspan(sheetStart));
+          SetRecordChecksum(std::span(data).subspan(*sheetStart));
         }
       }
       if (data.size() > READ_AREA_SIZE) return Malformed(), std::nullopt;

@@ -243,11 +243,13 @@ TEST(CatPictureTest, SheetsMustHoldSixtyFourFullLines) {
   const std::size_t firstBitmap = good.find("Color:1\r\n") + 9;
   const std::size_t secondSheet = good.find("Sheet:2");
   const std::string line = good.substr(firstBitmap, 34);
-  std::vector<std::string> broken = {good, good, good, good};
+  std::vector<std::string> broken = {good, good, good, good, good, good};
   broken[0].erase(firstBitmap + 30, 2);            // a line of 30 characters
   broken[1].erase(firstBitmap, 34);                // a sheet of 63 lines
   broken[2].insert(secondSheet, line);             // a sheet of 65 lines
   broken[3].insert(good.find("Sheet:1"), line);    // a line before any sheet
+  broken[4].erase(firstBitmap - 9, 9);             // a sheet without its colour
+  broken[5].insert(firstBitmap + 34, "Color:1\r\n");  // a colour among the lines
   for (const std::string& file : broken) {
     const ReadResult read = Read(file);
     EXPECT_EQ(read.outcome, ReadOutcome::Malformed);
