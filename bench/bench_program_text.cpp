@@ -1,4 +1,5 @@
-// Program text speeds: tokenising and rendering 64 KiB, re-colouring a line.
+// Program text speeds: tokenising and rendering 64 KiB, re-colouring a line,
+// storing 64 KiB after an edit of one line and after a change of every line.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -6,6 +7,7 @@
 
 #include "settings/message_sink.h"
 #include "text/editor_options.h"
+#include "text/program_lines.h"
 #include "text/program_renderer.h"
 #include "text/token_table.h"
 
@@ -66,6 +68,23 @@ void BM_RehighlightLine200(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(RehighlightLine(Table(), line, options));
 }
 BENCHMARK(BM_RehighlightLine200)->Unit(benchmark::kMicrosecond);
+
+// Storing after an edit: the lines are matched with those opened, and only
+// the changed ones tokenised.
+void BM_StoreEditedProgram64KiB(benchmark::State& state) {
+  const ProgramBytes program = ProgramOfSize(64 * 1024);
+  const RenderedText shown = RenderProgram(Table(), program, true, {true, true});
+  const ProgramLines lines = ProgramLines::FromProgram(program, shown);
+  std::string text = shown.plainText;
+  if (state.range(0) == 0) {
+    text.insert(text.size() / 2, "1");  // one line
+  } else {
+    for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 3) text.insert(at, "1");  // every line
+  }
+  for (auto _ : state) benchmark::DoNotOptimize(lines.Retokenise(Table(), text, true));
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
+}
+BENCHMARK(BM_StoreEditedProgram64KiB)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace korvane
