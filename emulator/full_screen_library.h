@@ -1,7 +1,9 @@
 #pragma once
-// The full-screen display library, loaded by its file name from the program
-// directory the first time full screen is asked for, and kept loaded for the
-// rest of the run (it holds the display object between its two calls).
+// The full-screen display library, loaded by its file name from the program's
+// library directory (ProgramDirectory::LibraryFile: beside the executable in
+// the build tree, lib/korvane/ when installed) the first time full screen is
+// asked for, and kept loaded for the rest of the run (it holds the display
+// object between its two calls).
 
 #include <string>
 

@@ -20,6 +20,8 @@ void ApplicationCore::LoadSettingsAndLanguages() {
 
 bool ApplicationCore::OpenStore(DamagedStoreHandler* handler, bool verbose) {
   const std::string path = StorePath();
+  // An installed program's first start makes the user's data directory.
+  directory_.MakeHome();
   if (!store_.OpenStore(path)) {
     messages_.ShowMessage(TextMessage(MSG_STORE_NOT_OPENED));
     return false;

@@ -2,6 +2,7 @@
 
 #include "shell/cli_commands.h"
 #include "shell/stream_message_sink.h"
+#include "shell/version.h"
 
 namespace korvane {
 
@@ -15,6 +16,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return 2;
   }
   const CliRequest& request = parsed.request;
+  if (request.version && !request.help) {
+    out << "korvane-cli " << KORVANE_VERSION_TEXT << "\n";
+    return 0;
+  }
   if (request.help || !request.command) {
     out << CliHelpText(syntaxes);
     return 0;

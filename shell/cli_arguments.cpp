@@ -18,6 +18,27 @@ const CliOptionSpec* FindOption(const CliCommandSpec& command, const std::string
   return nullptr;
 }
 
+// A command's summary under its syntax, indented and wrapped to 79 columns
+// (manual pages are made from this text and keep the indentation's meaning).
+std::string WrappedSummary(const std::string& summary) {
+  constexpr std::size_t kIndent = 20, kWidth = 79;
+  std::string text, line;
+  std::size_t at = 0;
+  while (at < summary.size()) {
+    std::size_t end = summary.find(' ', at);
+    if (end == std::string::npos) end = summary.size();
+    const std::string word = summary.substr(at, end - at);
+    if (!line.empty() && kIndent + line.size() + 1 + word.size() > kWidth) {
+      text += std::string(kIndent, ' ') + line + "\n";
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + word;
+    at = end + 1;
+  }
+  if (!line.empty()) text += std::string(kIndent, ' ') + line + "\n";
+  return text;
+}
+
 }  // namespace
 
 CliParseResult ParseCliArguments(std::span<const std::string> args, std::span<const CliCommandSpec> commands) {
@@ -30,6 +51,8 @@ CliParseResult ParseCliArguments(std::span<const std::string> args, std::span<co
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") {
       r.help = true;
+    } else if (a == "--version") {
+      r.version = true;
     } else if (a == "--verbose") {
       r.verbose = true;
     } else if (a == "--home") {
@@ -48,7 +71,7 @@ CliParseResult ParseCliArguments(std::span<const std::string> args, std::span<co
     }
   }
   if (i >= args.size()) {
-    if (!r.help) result.error = "no command given";
+    if (!r.help && !r.version) result.error = "no command given";
     return result;
   }
 
@@ -131,12 +154,21 @@ CliParseResult ParseCliArguments(std::span<const std::string> args, std::span<co
 
 std::string CliHelpText(std::span<const CliCommandSpec> commands) {
   std::string text =
-      "usage: korvane-cli [--home DIR] [--verbose] COMMAND [ARGUMENTS]\n"
+      "Usage: korvane-cli [--home DIR] [--verbose] COMMAND [ARGUMENTS]\n"
       "\n"
-      "Works on the Korvane library (storage.dat) in the program directory, or in DIR\n"
-      "(--home wins over the KORVANE_HOME variable). Messages go to standard error as\n"
-      "CAPTION: TEXT; a command that fails exits with status 1. A damaged library is\n"
-      "summed up in one line, and used read-only; --verbose lists every problem.\n"
+      "Works on the Korvane library (storage.dat, beside it settings.xml) without a\n"
+      "window, for scripts. The library lies in DIR when --home is given, else in the\n"
+      "directory that KORVANE_HOME names, else in $XDG_DATA_HOME/korvane\n"
+      "(~/.local/share/korvane) when Korvane is installed and beside the program when\n"
+      "it runs from its build tree. Messages go to standard error as CAPTION: TEXT; a\n"
+      "command that fails exits with status 1, a command line that is not understood\n"
+      "with status 2. A damaged library is summed up in one line, and used read-only.\n"
+      "\n"
+      "Options:\n"
+      "  --home DIR       work on the library in DIR\n"
+      "  --verbose        list every problem of a damaged library\n"
+      "  -h, --help       show this help and exit\n"
+      "  --version        show the version and exit\n"
       "\n"
       "Commands:\n";
   for (const auto& c : commands) {
@@ -146,7 +178,7 @@ std::string CliHelpText(std::span<const CliCommandSpec> commands) {
       const std::string option = "--" + o.name + (o.takesValue ? " " + o.valueName : "");
       line += o.required ? " " + option : " [" + option + "]";
     }
-    text += line + "\n      " + c.summary + "\n";
+    text += line + "\n" + WrappedSummary(c.summary);
   }
   text += "\nOptions in brackets may be left out; the others are required.\n";
   return text;

@@ -30,6 +30,7 @@ struct CliCommandSpec {
 struct CliRequest {
   std::optional<std::string> home;  // --home DIR
   bool help = false;
+  bool version = false;
   bool verbose = false;  // --verbose: every problem of a damaged store, not only the summary
   const CliCommandSpec* command = nullptr;
   std::vector<std::string> arguments;

@@ -1,6 +1,5 @@
 #include "shell/qt/about_box.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLinearGradient>
@@ -9,6 +8,7 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "shell/program_directory.h"
 #include "shell/version.h"
 
 namespace korvane {
@@ -140,7 +140,8 @@ void AboutBox::mousePressEvent(QMouseEvent* event) {
 }
 
 QUrl AboutReadmeUrl() {
-  return QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/" + ABOUT_README_FILE);
+  const std::string path = ProgramDirectory::FromEnvironment().DataDir() + ABOUT_README_FILE;
+  return QUrl::fromLocalFile(QString::fromStdString(path));
 }
 
 void ShowAboutBox(QWidget* owner, const TextLookup* texts) {

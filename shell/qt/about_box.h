@@ -13,7 +13,7 @@
 
 namespace korvane {
 
-// The project's README goes with the program, beside the executable.
+// The project's README goes with the program, with its data files.
 inline constexpr const char* ABOUT_README_FILE = "README.md";
 inline constexpr const char* ABOUT_MAIL = "mailto:korvane@example.org";
 inline constexpr int ABOUT_WIDTH = 300;

@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
   calculator.setWindowTitle(QStringLiteral("Korvane keypad preview"));
   calculator.resize(CALCULATOR_PICTURE_WIDTH * scale, CALCULATOR_SHOWN_HEIGHT * scale);
 
-  FullScreenOutput output(directory.ProgramFile(FULL_SCREEN_LIBRARY_FILE), messages, frames, &calculator);
+  FullScreenOutput output(directory.LibraryFile(FULL_SCREEN_LIBRARY_FILE), messages, frames, &calculator);
   auto stop = [&] {
     std::printf("stop\n");
     std::fflush(stdout);

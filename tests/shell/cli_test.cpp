@@ -116,6 +116,7 @@ TEST(Cli, CommandLineErrorsAndHelp) {
   const CliRun help = RunIn(home, {"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("list"), std::string::npos);
+  EXPECT_EQ(RunIn(home, {"--version"}).out, std::string("korvane-cli ") + KORVANE_VERSION + "\n");
   // Nothing touched the library.
   EXPECT_FALSE(std::filesystem::exists(home.File("storage.dat")));
 }
