@@ -42,4 +42,59 @@ std::string PlainFromEditorText(std::string_view utf8) {
   return out;
 }
 
+namespace {
+
+// A spelling a user types for an operator, and the operator's code.
+struct Spelling {
+  std::string_view from;
+  uint8_t code;
+};
+
+}  // namespace
+
+std::string ClipboardTextFromEditorText(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  size_t pos = 0;
+  while (pos < utf8.size()) {
+    const auto ch = DecodeUtf8(utf8, pos);
+    if (!ch) {
+      out.push_back(utf8[pos++]);
+      continue;
+    }
+    if (*ch == CalcToUnicode(0x89))
+      out.push_back('+');
+    else if (*ch == CalcToUnicode(0x99))
+      out.push_back('-');
+    else if (*ch == U'\u2029')
+      out.push_back('\n');
+    else
+      AppendUtf8(out, *ch);
+  }
+  return out;
+}
+
+std::string SearchTextFromTyped(std::string_view typed) {
+  // Longest spellings first, so "->" is not read as a minus.
+  static constexpr Spelling kSpellings[] = {
+      {"=/=", 0x11}, {"->", 0x0E}, {"<>", 0x11}, {"<=", 0x10}, {">=", 0x12},
+      {"+", 0x89},   {"-", 0x99},  {"*", 0xA9},  {"/", 0xB9},
+  };
+  std::string out;
+  size_t pos = 0;
+  while (pos < typed.size()) {
+    bool matched = false;
+    for (const Spelling& spelling : kSpellings) {
+      if (typed.substr(pos).starts_with(spelling.from)) {
+        AppendUtf8(out, CalcToUnicode(spelling.code));
+        pos += spelling.from.size();
+        matched = true;
+        break;
+      }
+    }
+    if (!matched) out.push_back(typed[pos++]);
+  }
+  return out;
+}
+
 }  // namespace korvane

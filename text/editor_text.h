@@ -16,4 +16,15 @@ std::string EditorTextFromPlain(std::string_view plain);
 // matches, so storing names its line instead of dropping it.
 std::string PlainFromEditorText(std::string_view utf8);
 
+// Editor text (UTF-8) as it goes to the clipboard for other programs: the
+// plus and minus operators as "+" and "-" (not their look-alikes), line
+// breaks as LF; everything else as the one-to-one table gives it. Pasted
+// back, these spellings tokenise to the same operators.
+std::string ClipboardTextFromEditorText(std::string_view utf8);
+
+// What a user types into Find, as the editor shows it: "+", "-", "*" and "/"
+// as the operators, "->" as the assignment arrow, "<>" and "=/=" as not-equal,
+// "<=" and ">=" as their signs. Other characters stay as typed.
+std::string SearchTextFromTyped(std::string_view typed);
+
 }  // namespace korvane

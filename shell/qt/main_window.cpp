@@ -76,6 +76,8 @@ const Accelerator kAccelerators[] = {
 
 // The Help menu's user guide (the README that goes with the program).
 constexpr int STR_USER_GUIDE = 80;
+// The status note when Find went round to the start of the program.
+constexpr int STR_FOUND_FROM_START = 94;
 
 }  // namespace
 
@@ -149,6 +151,16 @@ void MainWindow::BuildMenus() {
   add(itemMenu_, CommandId::SaveAsBitmap);
 
   editMenu_ = menu(2);
+  // Undo and Redo act on the editor, which takes their keys itself.
+  undo_ = editMenu_->addAction(Tr(core_, STR_UNDO), this, [this] { view_->Editor()->Undo(); });
+  redo_ = editMenu_->addAction(Tr(core_, STR_REDO), this, [this] { view_->Editor()->Redo(); });
+  undo_->setShortcut(QKeySequence::Undo);
+  redo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+  for (QAction* a : {undo_, redo_}) {
+    a->setShortcutContext(Qt::WidgetShortcut);
+    a->setEnabled(false);
+  }
+  editMenu_->addSeparator();
   add(editMenu_, CommandId::Find);
   add(editMenu_, CommandId::FindAgain);
   editMenu_->addSeparator();
@@ -225,6 +237,10 @@ void MainWindow::BuildCentralArea() {
     symbols_->ShowWithoutActivating(frameGeometry());
   });
   connect(view_, &ViewPane::ProgramClosed, this, [this] { symbols_->hide(); });
+  connect(view_->Editor(), &ProgramEditor::UndoStateChanged, this, [this] {
+    undo_->setEnabled(view_->Editor()->CanUndo());
+    redo_->setEnabled(view_->Editor()->CanRedo());
+  });
   tree_->addAction(actions_[CommandId::Delete]);
 }
 
@@ -524,7 +540,10 @@ void MainWindow::Find(bool again) {
     if (RunFindDialog(this, core_.Languages(), *search_) != 1) return;  // Cancel: no search
   }
   const bool fromStart = search_->startFromBeginning && !again;
-  if (!view_->FindInProgram(QString::fromStdString(search_->text), fromStart)) {
+  bool wrapped = false;
+  const bool found = view_->FindInProgram(QString::fromStdString(search_->text), fromStart, &wrapped);
+  if (wrapped) status_[1]->setText(Tr(core_, STR_FOUND_FROM_START));
+  if (!found) {
     Message m = TextMessage(25);
     m.captionId = -1;
     m.fixedCaption = "Korvane";

@@ -87,6 +87,8 @@ class MainWindow : public QMainWindow {
   ViewPane* View() const { return view_; }
   QAction* Action(CommandId command) const;
   QMenu* ItemMenu() const { return itemMenu_; }
+  QAction* UndoAction() const { return undo_; }
+  QAction* RedoAction() const { return redo_; }
   QPushButton* SplitterButton() const { return splitter_; }
   QToolBar* ToolBar() const { return toolBar_; }
   QLabel* StatusPart(int part) const;
@@ -145,6 +147,8 @@ class MainWindow : public QMainWindow {
   std::map<CommandId, QAction*> actions_;
   QMenu* itemMenu_ = nullptr;
   QMenu* editMenu_ = nullptr;
+  QAction* undo_ = nullptr;
+  QAction* redo_ = nullptr;
   QMenu* emulatorMenu_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   QWidget* central_ = nullptr;

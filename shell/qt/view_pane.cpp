@@ -9,6 +9,7 @@
 #include "exchange/item_views.h"
 #include "shell/program_item.h"
 #include "text/editor_options.h"
+#include "text/editor_text.h"
 #include "text/qt/program_editor.h"
 
 namespace korvane {
@@ -113,6 +114,9 @@ void ViewPane::UpdateLineNumbers() {
 void ViewPane::ShowEditorMenu(const QPoint& pos) {
   auto text = [this](int id) { return QString::fromLatin1(core_.Languages().Text(id)); };
   QMenu menu(editor_);
+  menu.addAction(text(STR_UNDO), editor_, &ProgramEditor::Undo)->setEnabled(editor_->CanUndo());
+  menu.addAction(text(STR_REDO), editor_, &ProgramEditor::Redo)->setEnabled(editor_->CanRedo());
+  menu.addSeparator();
   menu.addAction(text(7), editor_, &QPlainTextEdit::cut);
   menu.addAction(text(8), editor_, &QPlainTextEdit::copy);
   menu.addAction(text(9), editor_, &QPlainTextEdit::paste);
@@ -128,13 +132,20 @@ bool ViewPane::StoreIfChanged() {
       messages_, [this](const ProgramBytes& bytes) { return StoreProgramData(core_.Store(), currentId_, bytes); });
 }
 
-bool ViewPane::FindInProgram(const QString& text, bool fromStart) {
-  if (!ProgramShown()) return false;
+bool ViewPane::FindInProgram(const QString& text, bool fromStart, bool* wrapped) {
+  if (wrapped) *wrapped = false;
+  if (!ProgramShown() || text.isEmpty()) return false;
+  // What the user typed, as the editor shows it ("+" the plus operator, "->" the arrow).
+  const QString wanted = QString::fromStdString(SearchTextFromTyped(text.toStdString()));
   QTextCursor from = editor_->textCursor();
   if (fromStart) from.movePosition(QTextCursor::Start);
   // Forward from the end of the selection to the end of the text.
   from.setPosition(std::max(from.position(), from.anchor()));
-  const QTextCursor found = editor_->document()->find(text, from);
+  QTextCursor found = editor_->document()->find(wanted, from);
+  if (found.isNull() && from.position() > 0) {
+    found = editor_->document()->find(wanted, 0);
+    if (wrapped) *wrapped = !found.isNull();
+  }
   editor_->setFocus();
   if (found.isNull()) return false;
   editor_->setTextCursor(found);

@@ -20,6 +20,10 @@ namespace korvane {
 class ContainerView;
 class ProgramEditor;
 
+// The Edit menu's and the editor menu's Undo and Redo.
+inline constexpr int STR_UNDO = 5;
+inline constexpr int STR_REDO = 29;
+
 class ViewPane : public QObject {
   Q_OBJECT
 
@@ -42,7 +46,8 @@ class ViewPane : public QObject {
   void UpdateLineNumbers();
   // Selects the next occurrence of `text` after the editor's selection
   // (letter case ignored), optionally from the start; false when none.
-  bool FindInProgram(const QString& text, bool fromStart);
+  // Going round to the start when nothing follows sets `wrapped`.
+  bool FindInProgram(const QString& text, bool fromStart, bool* wrapped = nullptr);
 
   ItemId CurrentId() const { return currentId_; }
   ItemType CurrentType() const { return currentType_; }

@@ -500,9 +500,26 @@ class MainWindowTest : public QObject {
     f.Select(program);
     ProgramEditor* editor = f.window->View()->Editor();
     editor->moveCursor(QTextCursor::End);
-    QVERIFY(!f.window->View()->FindInProgram("a", false));  // nothing after the caret
-    QVERIFY(f.window->View()->FindInProgram("a", true));    // start from beginning
+    bool wrapped = false;
+    QVERIFY(f.window->View()->FindInProgram("a", false, &wrapped));  // nothing after the caret: round
+    QVERIFY(wrapped);
+    QVERIFY(f.window->View()->FindInProgram("a", true, &wrapped));   // start from beginning
+    QVERIFY(!wrapped);
     QCOMPARE(editor->textCursor().selectedText(), QString("A"));
+    // Find again going round says so in the status bar.
+    f.window->Search().text = "b";
+    QVERIFY(f.window->RunCommand(CommandId::FindAgain));
+    QVERIFY(f.window->RunCommand(CommandId::FindAgain));
+    QCOMPARE(f.window->StatusPart(1)->text(), QString::fromLatin1(f.core.Languages().Text(94)));
+
+    // What a user types finds the operators: "+", "-", "->", "<>", "<=".
+    editor->selectAll();
+    editor->insertPlainText(QString::fromUtf8("A＋B−C→D\nIf A≠B\nIf A≤B"));
+    for (const auto& [typed, shown] : {std::pair{"+", "＋"}, {"-", "−"}, {"->", "→"}, {"<>", "≠"}, {"=/=", "≠"},
+                                       {"<=", "≤"}}) {
+      QVERIFY2(f.window->View()->FindInProgram(typed, true), typed);
+      QCOMPARE(editor->textCursor().selectedText(), QString::fromUtf8(shown));
+    }
     f.window->Search().text = "zzz";
     QVERIFY(f.window->RunCommand(CommandId::FindAgain));
     QCOMPARE(f.messages.messages.back().textId, 25);

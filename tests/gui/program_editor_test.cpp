@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QRawFont>
+#include <QMimeData>
 #include <QTest>
 #include <QPainterPath>
 #include <QTextBlock>
@@ -213,6 +214,70 @@ class ProgramEditorTest : public QObject {
     QCOMPARE(int(lines.size()), 3);
     QCOMPARE(lines[0].number, 1);
     QVERIFY(lines[1].top > lines[0].top);
+  }
+
+  // After Find has selected a word, Enter replaces it; Undo brings it back,
+  // and Redo, by each of its keys, does it again. Typing is one step, and
+  // the line's re-colouring belongs to it.
+  void UndoAndRedoEveryKindOfEdit() {
+    ProgramEditor editor(table_, TestOptions());
+    editor.OpenProgram(test::Program({0xF7, 0x18, 0x0D, 'A'}));
+    editor.show();
+    QVERIFY(!editor.CanUndo());
+    QVERIFY(editor.FindNext("clrtext"));
+    QTest::keyClick(&editor, Qt::Key_Return);
+    QCOMPARE(editor.toPlainText(), QString("\n\nA"));
+    QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor.toPlainText(), QString("ClrText\nA"));
+    QVERIFY(!editor.EditorTextChanged());
+    QTest::keyClick(&editor, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(editor.toPlainText(), QString("\n\nA"));
+    editor.Undo();
+    QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(editor.toPlainText(), QString("\n\nA"));
+    editor.Undo();
+
+    editor.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&editor, "+1->B");
+    QCOMPARE(editor.toPlainText(), QString::fromUtf8("ClrText\nA＋1→B"));
+    editor.InsertSymbol(0x86);
+    editor.Undo();  // the symbol
+    QCOMPARE(editor.toPlainText(), QString::fromUtf8("ClrText\nA＋1→B"));
+    editor.Undo();  // the typing, in one step with its AutoCorrect
+    QCOMPARE(editor.toPlainText(), QString("ClrText\nA"));
+    QVERIFY(!editor.CanUndo());
+    editor.Redo();
+    QCOMPARE(editor.toPlainText(), QString::fromUtf8("ClrText\nA＋1→B"));
+
+    // Deleting and a replaced selection are steps of their own.
+    editor.moveCursor(QTextCursor::End);
+    QTest::keyClick(&editor, Qt::Key_Backspace);
+    QCOMPARE(editor.toPlainText(), QString::fromUtf8("ClrText\nA＋1→"));
+    editor.Undo();
+    QCOMPARE(editor.toPlainText(), QString::fromUtf8("ClrText\nA＋1→B"));
+  }
+
+  // Pasted text becomes calculator text at once; copied text reads as plain
+  // text elsewhere and pastes back to the same bytes.
+  void PasteConvertsAndCopyReadsPlainly() {
+    ProgramEditor editor(table_, TestOptions());
+    editor.OpenProgram(test::Program({}));
+    editor.show();
+    QMimeData typed;
+    typed.setText("if a->b\r\nc+1*2/3-4->D");
+    editor.SetPasteSource(&typed);
+    QCOMPARE(editor.toPlainText(), QString::fromUtf8("If a→b\nc＋1×2/3−4→D"));
+    const std::string bytes = editor.PlainText();
+    editor.Undo();
+    QCOMPARE(editor.toPlainText(), QString());
+    editor.Redo();
+
+    editor.selectAll();
+    const std::unique_ptr<QMimeData> copied(editor.CopiedData());
+    QCOMPARE(copied->text(), QString::fromUtf8("If a→b\nc+1×2/3-4→D"));
+    editor.clear();
+    editor.SetPasteSource(copied.get());
+    QCOMPARE(editor.PlainText(), bytes);
   }
 
   void TimesOfOpeningAndRecolouring() {

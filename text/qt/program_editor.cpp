@@ -2,6 +2,7 @@
 
 #include <QFontInfo>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QWheelEvent>
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -20,6 +21,33 @@ QString ToQString(const std::string& utf8) { return QString::fromUtf8(utf8.data(
 
 }  // namespace
 
+QMimeData* ProgramEditor::createMimeDataFromSelection() const {
+  auto* data = new QMimeData;
+  data->setText(ToQString(ClipboardTextFromEditorText(textCursor().selectedText().toStdString())));
+  return data;
+}
+
+void ProgramEditor::insertFromMimeData(const QMimeData* source) {
+  if (!source || !source->hasText()) return;
+  // Each pasted line is tokenised as typed text is (AutoCorrect included) and
+  // shown with its colours; a line that does not tokenise stays as it came.
+  const QStringList lines = source->text().replace("\r\n", "\n").replace('\r', '\n').split('\n');
+  QTextCursor cursor = textCursor();
+  cursor.beginEditBlock();
+  cursor.removeSelectedText();
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    if (i > 0) cursor.insertBlock();
+    const std::string plain = PlainFromEditorText(lines[i].toStdString());
+    if (const auto rendered = korvane::RehighlightLine(table_, plain, options_))
+      InsertRuns(cursor, *rendered);
+    else
+      cursor.insertText(lines[i]);
+  }
+  cursor.endEditBlock();
+  setTextCursor(cursor);
+  ensureCursorVisible();
+}
+
 ProgramEditor::ProgramEditor(const TokenTable& table, const EditorOptions& options, QWidget* parent)
     : QPlainTextEdit(parent), table_(table), options_(options) {
   QFont font(QStringLiteral("Korvane FX"));
@@ -27,11 +55,84 @@ ProgramEditor::ProgramEditor(const TokenTable& table, const EditorOptions& optio
   font.setPointSize(12);
   setFont(font);
   setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Undo is the editor's own: the document's would undo re-colouring too.
+  document()->setUndoRedoEnabled(false);
   connect(document(), &QTextDocument::contentsChange, this, &ProgramEditor::NoteEdit);
+  connect(document(), &QTextDocument::contentsChanged, this, &ProgramEditor::NoteChanged);
 }
 
-void ProgramEditor::NoteEdit(int position, int /*charsRemoved*/, int charsAdded) {
-  if (!rehighlighting_) editedPosition_ = position + charsAdded;
+void ProgramEditor::NoteEdit(int position, int charsRemoved, int charsAdded) {
+  if (rehighlighting_ || restoring_) return;
+  editedPosition_ = position + charsAdded;
+  const bool oneTyped = charsRemoved == 0 && charsAdded == 1;
+  // Only a single character typed right after the last one continues a run.
+  pendingTyping_ = ++pendingChanges_ == 1 && oneTyped && lastEdit_.typing && position == lastEdit_.end;
+  lastEdit_.typing = oneTyped && pendingChanges_ == 1;
+  pendingEnd_ = position + charsAdded;
+}
+
+ProgramEditor::TextState ProgramEditor::CaptureState() const {
+  QTextCursor all(document());
+  all.select(QTextCursor::Document);
+  return {all.selection(), textCursor().anchor(), textCursor().position()};
+}
+
+void ProgramEditor::RestoreState(const TextState& state) {
+  restoring_ = true;
+  QTextCursor all(document());
+  all.select(QTextCursor::Document);
+  all.removeSelectedText();
+  all.insertFragment(state.text);
+  QTextCursor caret(document());
+  const int end = document()->characterCount() - 1;
+  caret.setPosition(std::clamp(state.anchor, 0, end));
+  caret.setPosition(std::clamp(state.position, 0, end), QTextCursor::KeepAnchor);
+  setTextCursor(caret);
+  ensureCursorVisible();
+  restoring_ = false;
+  current_ = CaptureState();
+  editedPosition_.reset();
+  lastEdit_ = {};
+  document()->setModified(PlainText() != snapshot_);
+  emit UndoStateChanged();
+}
+
+void ProgramEditor::NoteChanged() {
+  if (restoring_) return;
+  if (rehighlighting_) {
+    // The re-coloured line replaces the state its edit made; AutoCorrect may
+    // have moved the caret, where typing goes on.
+    current_ = CaptureState();
+    lastEdit_.end = textCursor().position();
+    return;
+  }
+  // A run of typed characters is one step; anything else starts a new one.
+  if (!pendingTyping_) {
+    undo_.push_back(std::move(current_));
+    if (undo_.size() > kUndoSteps) undo_.erase(undo_.begin());
+  }
+  lastEdit_.end = pendingEnd_;
+  pendingTyping_ = false;
+  pendingChanges_ = 0;
+  redo_.clear();
+  current_ = CaptureState();
+  emit UndoStateChanged();
+}
+
+void ProgramEditor::Undo() {
+  if (undo_.empty()) return;
+  redo_.push_back(CaptureState());
+  TextState state = std::move(undo_.back());
+  undo_.pop_back();
+  RestoreState(state);
+}
+
+void ProgramEditor::Redo() {
+  if (redo_.empty()) return;
+  undo_.push_back(CaptureState());
+  TextState state = std::move(redo_.back());
+  redo_.pop_back();
+  RestoreState(state);
 }
 
 void ProgramEditor::InsertRuns(QTextCursor& cursor, const RenderedText& rendered) {
@@ -57,12 +158,16 @@ void ProgramEditor::OpenProgram(std::span<const uint8_t> programData) {
   cursor.beginEditBlock();
   InsertRuns(cursor, rendered);
   cursor.endEditBlock();
-  document()->clearUndoRedoStacks();
   cursor.setPosition(0);
   setTextCursor(cursor);
   ensureCursorVisible();
   rehighlighting_ = false;
   editedPosition_.reset();
+  undo_.clear();
+  redo_.clear();
+  lastEdit_ = {};
+  current_ = CaptureState();
+  emit UndoStateChanged();
   snapshot_ = PlainText();
   lines_ = ProgramLines::FromProgram(programData, rendered);
 }
@@ -98,6 +203,7 @@ bool ProgramEditor::StoreEditedProgram(MessageSink& messages,
 }
 
 void ProgramEditor::InsertSymbol(uint8_t code) {
+  lastEdit_ = {};  // a symbol is a step of its own, not part of the typing before it
   const std::string one(1, char(code));
   insertPlainText(ToQString(EditorTextFromPlain(one)));
   setFocus();
@@ -174,6 +280,16 @@ void ProgramEditor::ZoomText(int steps) {
 }
 
 void ProgramEditor::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Undo)) {
+    Undo();
+    return;
+  }
+  if (event->matches(QKeySequence::Redo) ||
+      (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_Y) ||
+      (event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier) && event->key() == Qt::Key_Z)) {
+    Redo();
+    return;
+  }
   if (event->modifiers() & Qt::ControlModifier) {
     switch (event->key()) {
       case Qt::Key_Plus:

@@ -9,6 +9,7 @@
 // stores the returned bytes into the item itself.
 
 #include <QPlainTextEdit>
+#include <QTextDocumentFragment>
 
 #include <cstdint>
 #include <functional>
@@ -27,6 +28,8 @@ namespace korvane {
 
 inline constexpr int EDITOR_MIN_PIXELS = 9;
 inline constexpr int EDITOR_MAX_PIXELS = 63;
+// Undo steps kept; the oldest go first.
+inline constexpr std::size_t kUndoSteps = 500;
 
 class ProgramEditor : public QPlainTextEdit {
   Q_OBJECT
@@ -88,6 +91,19 @@ class ProgramEditor : public QPlainTextEdit {
   // case, going round to the start once; false when there is none.
   bool FindNext(const QString& text);
 
+  // Undo and Redo of typing, deleting, pasting, replacing a selection and
+  // inserted symbols. Re-colouring a line is no step of its own: it belongs to
+  // the edit that caused it. Steps are kept from the program's opening on.
+  void Undo();
+  void Redo();
+  bool CanUndo() const { return !undo_.empty(); }
+  bool CanRedo() const { return !redo_.empty(); }
+
+  // What copying the selection hands the clipboard, and pasting `source` at
+  // the selection: as the clipboard commands do, for tests and the menus.
+  QMimeData* CopiedData() const { return createMimeDataFromSelection(); }
+  void SetPasteSource(const QMimeData* source) { insertFromMimeData(source); }
+
   // Makes the text larger (steps > 0) or smaller, in pixels of font height,
   // within EDITOR_MIN_PIXELS..EDITOR_MAX_PIXELS.
   void ZoomText(int steps);
@@ -95,15 +111,30 @@ class ProgramEditor : public QPlainTextEdit {
  signals:
   // The text's font changed size (Ctrl+plus, Ctrl+minus, Ctrl+wheel).
   void TextZoomed(const QFont& font);
+  // Undo or Redo became possible or impossible.
+  void UndoStateChanged();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  // Copied text reads as plain text elsewhere; pasted text becomes calculator text.
+  QMimeData* createMimeDataFromSelection() const override;
+  void insertFromMimeData(const QMimeData* source) override;
 
  private:
   void InsertRuns(QTextCursor& cursor, const RenderedText& rendered);
   void NoteEdit(int position, int charsRemoved, int charsAdded);
+  // One state of the text, for Undo and Redo.
+  struct TextState {
+    QTextDocumentFragment text;
+    int anchor = 0;
+    int position = 0;
+  };
+  TextState CaptureState() const;
+  void RestoreState(const TextState& state);
+  // After every change of the document: a user's edit becomes an undo step.
+  void NoteChanged();
   // The lines of `text` with their bytes; none (message 18 shown) when a changed line does not tokenise.
   std::optional<ProgramLines> RetokeniseText(const std::string& text, MessageSink& messages) const;
 
@@ -114,6 +145,18 @@ class ProgramEditor : public QPlainTextEdit {
   // Where the last edit not made by re-colouring ended, until a key re-colours it.
   std::optional<int> editedPosition_;
   bool rehighlighting_ = false;
+  bool restoring_ = false;
+  std::vector<TextState> undo_;
+  std::vector<TextState> redo_;
+  TextState current_;  // the text as it stands after the last change
+  // The last edit, to join a run of typing into one step.
+  struct LastEdit {
+    int end = -1;
+    bool typing = false;
+  } lastEdit_;
+  bool pendingTyping_ = false;  // the change being noted is one character typed
+  int pendingChanges_ = 0;      // changes since the document last said it changed
+  int pendingEnd_ = -1;
 };
 
 }  // namespace korvane
