@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTextCursor>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -583,6 +584,39 @@ bool MainWindow::Shutdown() {
   shutDown_ = true;
   QApplication::quit();
   return true;
+}
+
+void MainWindow::ShutdownForSignal() {
+  view_->KeepRecovery();
+  if (Shutdown()) return;
+  core_.CloseStore();
+  shutDown_ = true;
+  QApplication::quit();
+}
+
+void MainWindow::StoreForSessionEnd() {
+  if (!view_->StoreIfChanged()) view_->KeepRecovery();
+}
+
+void MainWindow::OfferRecoveredEdit() {
+  const auto edit = view_->Recovery().Read();
+  if (!edit) return;
+  const auto header = core_.Store().ReadHeader(edit->item);
+  const bool program = header && (header->type == ITEM_PROGRAM || header->type == ITEM_TEXT_FM);
+  const QString question = QString::fromLatin1(FormatText(
+      core_.Languages().Text(MSG_RECOVERY_OFFER), {edit->name, RecoveryTimeText(edit->when)}));
+  if (!program || !prompts_.ConfirmOkCancel(this, question, kKorvane) || !SelectItem(edit->item) ||
+      !view_->ProgramShown()) {
+    view_->Recovery().Remove();
+    return;
+  }
+  // The kept text replaces the stored one as an edit: Undo shows the stored text again.
+  ProgramEditor* editor = view_->Editor();
+  editor->selectAll();
+  QMimeData kept;
+  kept.setText(QString::fromStdString(edit->text));
+  editor->SetPasteSource(&kept);
+  editor->moveCursor(QTextCursor::Start);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -62,6 +62,15 @@ class MainWindow : public QMainWindow {
   void ShowSelectedItem();
   // The orderly way out: false when the open program could not be stored.
   bool Shutdown();
+  // The way out when the system asks the program to end (a signal): as
+  // Shutdown, and when the edited program cannot be stored it stays in the
+  // recovery file and the store is closed all the same.
+  void ShutdownForSignal();
+  // The desktop session ends (the user logs out): the edited program is stored.
+  void StoreForSessionEnd();
+  // Offers the text the recovery file kept (after a crash or a kill) back in
+  // the editor; answered with `accept` (for tests) or a question box.
+  void OfferRecoveredEdit();
 
   ItemId SelectedItemId() const;
   // Selects the item's node (and so shows the item); false when it is not in the tree.

@@ -17,7 +17,9 @@
 #include "shell/qt/about_box.h"
 #include "shell/qt/damaged_store_dialog.h"
 #include "shell/qt/main_window.h"
+#include "shell/qt/signal_bridge.h"
 #include "shell/qt/single_instance.h"
+#include "shell/qt/view_pane.h"
 #include "shell/qt/window_memory.h"
 #include "shell/qt/toolkit_translations.h"
 #include "shell/qt/user_prompts.h"
@@ -114,7 +116,12 @@ int RunKorvane(int argc, char** argv) {
   RegisterScreenFont(core.Directory());
   window.RebuildTree();
   core.LoadProgramTextData();
-  if (args.select) window.SelectItem(FindItemByPath(core.Store(), *args.select));
+  // What a crash or a kill left unsaved comes first.
+  window.OfferRecoveredEdit();
+  if (args.select && !window.View()->ProgramShown()) window.SelectItem(FindItemByPath(core.Store(), *args.select));
+  // Ended by the system or by the desktop session, the edit is stored as Exit would.
+  SignalBridge endRequests([&window](int) { window.ShutdownForSignal(); });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.StoreForSessionEnd(); });
 
   if (!args.minimised)
     window.show();

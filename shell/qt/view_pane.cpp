@@ -4,6 +4,9 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTimer>
+
+#include <ctime>
 
 #include "emulator/qt/container_view.h"
 #include "exchange/item_views.h"
@@ -15,7 +18,7 @@
 namespace korvane {
 
 ViewPane::ViewPane(QWidget* parent, ApplicationCore& core, MessageSink& messages)
-    : QObject(parent), core_(core), messages_(messages) {
+    : QObject(parent), core_(core), messages_(messages), recovery_(core.StorePath() + ".recovery") {
   lineNumbers_ = new QPlainTextEdit(parent);
   lineNumbers_->setEnabled(false);
   lineNumbers_->setFrameShape(QFrame::StyledPanel);
@@ -42,6 +45,13 @@ ViewPane::ViewPane(QWidget* parent, ApplicationCore& core, MessageSink& messages
     lineNumbers_->setFont(font);
     firstNumberedLine_ = -1;
     UpdateLineNumbers();
+  });
+  recoveryTimer_ = new QTimer(this);
+  recoveryTimer_->setSingleShot(true);
+  recoveryTimer_->setInterval(kRecoveryPauseMs);
+  connect(recoveryTimer_, &QTimer::timeout, this, [this] { KeepRecovery(); });
+  connect(editor_, &QPlainTextEdit::textChanged, this, [this] {
+    if (ProgramShown()) recoveryTimer_->start();
   });
   connect(container_, &ContainerView::ArrowKey, this, [this](int key) { MoveMatrixSelection(key); });
   // The one drawing surface of the views, as large as any view can be.
@@ -128,8 +138,26 @@ void ViewPane::ShowEditorMenu(const QPoint& pos) {
 bool ViewPane::StoreIfChanged() {
   if (!ProgramShown() || !editor_->EditorTextChanged()) return true;
   // The editor counts its text as stored only when the item took it.
-  return editor_->StoreEditedProgram(
+  const bool stored = editor_->StoreEditedProgram(
       messages_, [this](const ProgramBytes& bytes) { return StoreProgramData(core_.Store(), currentId_, bytes); });
+  if (stored) {
+    recoveryTimer_->stop();
+    recovery_.Remove();
+  }
+  return stored;
+}
+
+void ViewPane::KeepRecovery() {
+  if (!ProgramShown() || !editor_->EditorTextChanged()) {
+    recovery_.Remove();
+    return;
+  }
+  RecoveredEdit edit;
+  edit.item = currentId_;
+  if (const auto header = core_.Store().ReadHeader(currentId_)) edit.name = header->name;
+  edit.when = std::time(nullptr);
+  edit.text = editor_->toPlainText().toStdString();
+  static_cast<void>(recovery_.Write(edit));  // best effort: the editor still holds the text
 }
 
 bool ViewPane::FindInProgram(const QString& text, bool fromStart, bool* wrapped) {
@@ -166,6 +194,10 @@ void ViewPane::MoveMatrixSelection(int key) {
 
 bool ViewPane::Close() {
   if (!StoreIfChanged()) return false;
+  if (ProgramShown()) {
+    recoveryTimer_->stop();
+    recovery_.Remove();  // the text is stored, or was never changed
+  }
   if (ProgramShown()) emit ProgramClosed();
   editor_->hide();
   lineNumbers_->hide();

@@ -8,11 +8,13 @@
 #include <QRect>
 
 #include "settings/message_sink.h"
+#include "shell/recovery_file.h"
 #include "exchange/matrix_view.h"
 #include "shell/application_core.h"
 #include "text/rgb_image.h"
 
 class QPlainTextEdit;
+class QTimer;
 class QWidget;
 
 namespace korvane {
@@ -42,6 +44,13 @@ class ViewPane : public QObject {
   // Stores the program in the editor when its text changed; false when it
   // does not tokenise (the editor stays open) or the store refused it.
   bool StoreIfChanged();
+  // Keeps the editor's text in the recovery file when it differs from the
+  // stored program (else removes the file). Runs by itself after a pause in typing.
+  void KeepRecovery();
+  const RecoveryFile& Recovery() const { return recovery_; }
+  // The pause after the last key before the text is kept.
+  static constexpr int kRecoveryPauseMs = 1500;
+
   // Refreshes the line-number column when the editor scrolled.
   void UpdateLineNumbers();
   // Selects the next occurrence of `text` after the editor's selection
@@ -87,6 +96,8 @@ class ViewPane : public QObject {
   MatrixViewState matrix_;
   ItemId currentId_ = NO_ITEM;
   ItemType currentType_ = 0;
+  RecoveryFile recovery_;
+  QTimer* recoveryTimer_ = nullptr;
 };
 
 }  // namespace korvane

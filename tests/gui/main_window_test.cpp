@@ -2,6 +2,7 @@
 // layout, with a real store in a temporary directory and scripted answers.
 
 #include <QAction>
+#include <csignal>
 #include <QApplication>
 #include <QDialog>
 #include <QFileInfo>
@@ -28,6 +29,7 @@
 #include "shell/qt/main_window.h"
 #include "shell/qt/user_prompts.h"
 #include "shell/qt/view_pane.h"
+#include "shell/qt/signal_bridge.h"
 #include "shell/qt/window_memory.h"
 #include "storage/folders.h"
 #include "support/recording_message_sink.h"
@@ -58,7 +60,9 @@ class MainWindowTest : public QObject {
 
  private:
   struct Fixture {
-    Fixture() : core(ProgramDirectory(home.Path(), KORVANE_PROGRAM_DIR), messages) {
+    // A home of its own, or `shared` (which outlives the fixture).
+    explicit Fixture(const test::TempDir* shared = nullptr)
+        : home(shared ? *shared : ownHome), core(ProgramDirectory(home.Path(), KORVANE_PROGRAM_DIR), messages) {
       core.LoadSettingsAndLanguages();
       if (!core.OpenStore()) qFatal("store did not open");
       core.LoadProgramTextData();
@@ -71,8 +75,10 @@ class MainWindowTest : public QObject {
       return core.Store().CreateItem(name, std::nullopt, parent, info, {}, type);
     }
     void Select(ItemId id) { window->Tree()->setCurrentItem(window->Tree()->NodeOf(id)); }
+    ViewPane* view() const { return window->View(); }
 
-    test::TempDir home;
+    test::TempDir ownHome;
+    const test::TempDir& home;
     test::RecordingMessageSink messages;
     ScriptedPrompts prompts;
     ApplicationCore core;
@@ -468,6 +474,58 @@ class MainWindowTest : public QObject {
     QWidget other;
     QVERIFY(RestoreWindowPlacement(other, saved));
     QCOMPARE(other.size(), QSize(700, 480));
+  }
+
+  // Asked to end by SIGTERM, the program stores the edited program and closes
+  // the store as Exit does.
+  void SigtermStoresTheEdit() {
+    Fixture f;
+    const ItemId program = AddProgram(f, "GAME");
+    f.window->RebuildTree();
+    f.Select(program);
+    SignalBridge bridge([&f](int) { f.window->ShutdownForSignal(); });
+    QVERIFY(bridge.Installed());
+    ProgramEditor* editor = f.window->View()->Editor();
+    editor->moveCursor(QTextCursor::End);
+    editor->insertPlainText("C");
+    ::raise(SIGTERM);
+    QTRY_VERIFY(!f.core.Store().IsOpen());
+    test::RecordingMessageSink sink;
+    ItemStore reopened(sink);
+    QVERIFY(reopened.OpenStore(f.core.StorePath()));
+    QCOMPARE(reopened.ReadItem(program)->data.size(), std::size_t{7});  // A, B and the new C
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(f.view()->Recovery().Path())));
+  }
+
+  // After a pause in typing the text is kept beside the store; a start after
+  // a kill -9 offers it back, and storing it removes the file.
+  void RecoveryFileOfferedAfterAKill() {
+    test::TempDir home;
+    ItemId program = NO_ITEM;
+    std::string path;
+    {
+      Fixture first(&home);
+      program = AddProgram(first, "GAME");
+      first.window->RebuildTree();
+      first.Select(program);
+      ProgramEditor* editor = first.window->View()->Editor();
+      editor->moveCursor(QTextCursor::End);
+      QTest::keyClicks(editor, "+1");
+      path = first.view()->Recovery().Path();
+      QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(QString::fromStdString(path)), 5000);
+      // Killed: the window goes without Exit, so nothing is stored or cleaned up.
+    }
+    Fixture second(&home);
+    second.window->RebuildTree();
+    second.window->OfferRecoveredEdit();
+    QCOMPARE(second.prompts.questions, 1);
+    QVERIFY(second.window->View()->ProgramShown());
+    ProgramEditor* editor = second.window->View()->Editor();
+    QCOMPARE(editor->toPlainText(), QString::fromUtf8("A\nB＋1"));
+    QVERIFY(editor->EditorTextChanged());
+    QVERIFY(second.window->CloseView());
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(path)));
+    QCOMPARE(second.core.Store().ReadItem(program)->data.size(), std::size_t{8});
   }
 
   void TextThatDoesNotTokeniseKeepsTheEditorOpen() {
