@@ -238,6 +238,11 @@ void MainWindow::BuildCentralArea() {
     symbols_->ShowWithoutActivating(frameGeometry());
   });
   connect(view_, &ViewPane::ProgramClosed, this, [this] { symbols_->hide(); });
+  connect(view_, &ViewPane::ProgramSizeChanged, this, [this](int bytes) {
+    const auto password = ReadPassword(core_.Store(), SelectedItemId());
+    status_[2]->setText(QString::fromLatin1(DescribeItem(core_.Languages(), static_cast<std::size_t>(bytes),
+                                                         password.value_or(""))));
+  });
   connect(view_->Editor(), &ProgramEditor::UndoStateChanged, this, [this] {
     undo_->setEnabled(view_->Editor()->CanUndo());
     redo_->setEnabled(view_->Editor()->CanRedo());

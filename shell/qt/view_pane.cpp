@@ -50,9 +50,25 @@ ViewPane::ViewPane(QWidget* parent, ApplicationCore& core, MessageSink& messages
   recoveryTimer_->setSingleShot(true);
   recoveryTimer_->setInterval(kRecoveryPauseMs);
   connect(recoveryTimer_, &QTimer::timeout, this, [this] { KeepRecovery(); });
-  connect(editor_, &QPlainTextEdit::textChanged, this, [this] {
-    if (ProgramShown()) recoveryTimer_->start();
+  sizeTimer_ = new QTimer(this);
+  sizeTimer_->setSingleShot(true);
+  sizeTimer_->setInterval(150);
+  connect(sizeTimer_, &QTimer::timeout, this, [this] {
+    if (!ProgramShown()) return;
+    // A text that does not tokenise (yet) keeps the last count.
+    const TokeniseResult result = core_.Tokens().TokeniseProgramText(editor_->PlainText(), editor_->Options().autoCorrect);
+    if (result.data) emit ProgramSizeChanged(static_cast<int>(result.data->size()));
   });
+  connect(editor_, &QPlainTextEdit::textChanged, this, [this] {
+    if (!ProgramShown()) return;
+    recoveryTimer_->start();
+    sizeTimer_->start();
+  });
+  // Every scroll of the text, Ctrl+End, a paste and Find included, moves the numbers.
+  connect(editor_, &QPlainTextEdit::updateRequest, this, [this](const QRect&, int dy) {
+    if (dy != 0) UpdateLineNumbers();
+  });
+  connect(editor_, &QPlainTextEdit::cursorPositionChanged, this, [this] { UpdateLineNumbers(); });
   connect(container_, &ContainerView::ArrowKey, this, [this](int key) { MoveMatrixSelection(key); });
   // The one drawing surface of the views, as large as any view can be.
   viewImage_ = RgbImage(1024, 1024, COLOUR_BACKGROUND);

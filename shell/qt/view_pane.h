@@ -74,6 +74,8 @@ class ViewPane : public QObject {
  signals:
   // The shown item's status text changed (status part 2).
   void StatusText(const QString& text);
+  // The edited program's size in bytes, as it would be stored (after typing).
+  void ProgramSizeChanged(int bytes);
   // A program or text item went into the editor, or left it.
   void ProgramOpened();
   void ProgramClosed();
@@ -98,6 +100,7 @@ class ViewPane : public QObject {
   ItemType currentType_ = 0;
   RecoveryFile recovery_;
   QTimer* recoveryTimer_ = nullptr;
+  QTimer* sizeTimer_ = nullptr;  // the byte count, a moment after a key
 };
 
 }  // namespace korvane

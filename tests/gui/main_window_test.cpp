@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
 #include <QWheelEvent>
 #include <QFontInfo>
 #include <QToolBar>
@@ -526,6 +527,29 @@ class MainWindowTest : public QObject {
     QVERIFY(second.window->CloseView());
     QVERIFY(!QFileInfo::exists(QString::fromStdString(path)));
     QCOMPARE(second.core.Store().ReadItem(program)->data.size(), std::size_t{8});
+  }
+
+  // The line numbers follow every scroll of the text, and the status bar's
+  // byte count follows the typing.
+  void LineNumbersFollowCtrlEndAndTheByteCountTheTyping() {
+    Fixture f;
+    std::vector<std::uint8_t> tokens;
+    for (int i = 0; i < 80; ++i) tokens.insert(tokens.end(), {'A', 0x0D});
+    tokens.push_back('B');
+    const ProgramBytes data = MakeProgramData(tokens);
+    std::vector<std::uint8_t> info(32, 0);
+    info[0] = 32;
+    const ItemId program = f.core.Store().CreateItem("LONG", std::nullopt, ROOT_FOLDER_ID, info, data, ITEM_PROGRAM);
+    f.window->show();
+    f.window->RebuildTree();
+    f.Select(program);
+    ProgramEditor* editor = f.window->View()->Editor();
+    QTest::keyClick(editor, Qt::Key_End, Qt::ControlModifier);
+    const int first = editor->VisibleLines().front().number;
+    QVERIFY(first > 1);
+    QTRY_COMPARE(f.window->View()->LineNumbers()->document()->firstBlock().text(), QString::number(first));
+    QTest::keyClicks(editor, "+1");
+    QTRY_VERIFY(f.window->StatusPart(2)->text().startsWith(QString::number(data.size() + 2)));
   }
 
   void TextThatDoesNotTokeniseKeepsTheEditorOpen() {
