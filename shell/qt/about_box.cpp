@@ -1,6 +1,7 @@
 #include "shell/qt/about_box.h"
 
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -8,7 +9,6 @@
 #include <QPainterPath>
 #include <cmath>
 
-#include "shell/program_directory.h"
 #include "shell/version.h"
 
 namespace korvane {
@@ -130,7 +130,7 @@ void AboutBox::mouseMoveEvent(QMouseEvent* event) {
 void AboutBox::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   switch (SpotAt(event->position().toPoint())) {
-    case Spot::WebPage: openUrl_(AboutReadmeUrl()); break;
+    case Spot::WebPage: openUrl_(UserGuideUrl()); break;
     case Spot::Mail: openUrl_(QUrl(ABOUT_MAIL)); break;
     case Spot::None:
       splashTimer_.stop();
@@ -139,9 +139,10 @@ void AboutBox::mousePressEvent(QMouseEvent* event) {
   }
 }
 
-QUrl AboutReadmeUrl() {
-  const std::string path = ProgramDirectory::FromEnvironment().DataDir() + ABOUT_README_FILE;
-  return QUrl::fromLocalFile(QString::fromStdString(path));
+QUrl UserGuideUrl(const ProgramDirectory& directory) {
+  const std::string dir = directory.DataDir();
+  const QString guide = QString::fromStdString(dir + USER_GUIDE_FILE);
+  return QUrl::fromLocalFile(QFileInfo::exists(guide) ? guide : QString::fromStdString(dir + ABOUT_README_FILE));
 }
 
 void ShowAboutBox(QWidget* owner, const TextLookup* texts) {

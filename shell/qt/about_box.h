@@ -10,10 +10,13 @@
 #include <functional>
 
 #include "settings/text_lookup.h"
+#include "shell/program_directory.h"
 
 namespace korvane {
 
-// The project's README goes with the program, with its data files.
+// The user guide goes with the program, with its data files; the README
+// stands in for it when the guide page was not built.
+inline constexpr const char* USER_GUIDE_FILE = "guide.html";
 inline constexpr const char* ABOUT_README_FILE = "README.md";
 inline constexpr const char* ABOUT_MAIL = "mailto:korvane@example.org";
 inline constexpr int ABOUT_WIDTH = 300;
@@ -49,8 +52,8 @@ class AboutBox : public QDialog {
   QTimer splashTimer_;
 };
 
-// The README page the first link line opens.
-QUrl AboutReadmeUrl();
+// The user guide, which the first link line and the Help menu (F1) open.
+QUrl UserGuideUrl(const ProgramDirectory& directory = ProgramDirectory::FromEnvironment());
 
 // The modal box from the Help menu.
 void ShowAboutBox(QWidget* owner, const TextLookup* texts = nullptr);

@@ -75,7 +75,7 @@ const Accelerator kAccelerators[] = {
     {CommandId::Exit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
 };
 
-// The Help menu's user guide (the README that goes with the program).
+// The Help menu's user guide, the page that goes with the program.
 constexpr int STR_USER_GUIDE = 80;
 // The status note when Find went round to the start of the program.
 constexpr int STR_FOUND_FROM_START = 94;
@@ -174,7 +174,8 @@ void MainWindow::BuildMenus() {
   add(menu(4), CommandId::TransmitQueue);
   add(menu(5), CommandId::HideFiles);
   QMenu* help = menu(6);
-  QAction* guide = help->addAction(Tr(core_, STR_USER_GUIDE), this, [] { QDesktopServices::openUrl(AboutReadmeUrl()); });
+  QAction* guide = help->addAction(Tr(core_, STR_USER_GUIDE), this,
+                                   [this] { QDesktopServices::openUrl(UserGuideUrl(core_.Directory())); });
   guide->setShortcut(QKeySequence::HelpContents);
   guide->setObjectName("userGuide");
   add(help, CommandId::About);

@@ -16,6 +16,7 @@
 #include "shell/qt/symbols_window.h"
 #include "text/calculator_charset.h"
 #include "support/modal_dialog_helpers.h"
+#include "support/temp_dir.h"
 
 using namespace korvane;
 
@@ -110,8 +111,14 @@ class SmallDialogsTest : public QObject {
     box.show();
     QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(50, 150));
     QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(50, 170));
-    QCOMPARE(opened, (QStringList{AboutReadmeUrl().toString(), ABOUT_MAIL}));
-    QVERIFY(AboutReadmeUrl().isLocalFile());
+    QCOMPARE(opened, (QStringList{UserGuideUrl().toString(), ABOUT_MAIL}));
+    // The guide page that the build puts beside the program, else the README.
+    const QUrl guide = UserGuideUrl(ProgramDirectory("", KORVANE_PROGRAM_DIR));
+    QCOMPARE(guide, QUrl::fromLocalFile(KORVANE_PROGRAM_DIR "guide.html"));
+    QVERIFY(QFileInfo::exists(guide.toLocalFile()));
+    test::TempDir bare;
+    QCOMPARE(UserGuideUrl(ProgramDirectory("", bare.Path())),
+             QUrl::fromLocalFile(QString::fromStdString(bare.File("README.md"))));
     QVERIFY(box.isVisible());
     QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(50, 50));
     QVERIFY(!box.isVisible());
