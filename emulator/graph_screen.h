@@ -54,6 +54,8 @@ class GraphScreen {
   GraphPoint PreviousPlotPoint() const { return previousPoint_; }
   // The trace cursor moves the current plot point (no pixel is drawn).
   void SetCurrentPlotPoint(GraphPoint point) { currentPoint_ = point; }
+  // The view window that places graph points now.
+  GraphRange Range() const { return range_.CurrentGraphRange(); }
   // The pixel of the current plot point, nullopt when it cannot be one.
   std::optional<PixelPoint> CurrentPlotPixel() const;
 

@@ -48,8 +48,11 @@ class EmulatorMemory {
   void Reset(bool fillListsMatrices);
 
   Value& Variable(std::size_t index) { return variables_[index]; }
+  const Value& Variable(std::size_t index) const { return variables_[index]; }
   Value& Ans() { return ans_; }
+  const Value& Ans() const { return ans_; }
   WindowValues& Window() { return window_; }
+  const WindowValues& Window() const { return window_; }
   // View-window memory 0 to 5.
   WindowValues& ViewWindowMemory(std::size_t n) { return viewWindows_[n]; }
 

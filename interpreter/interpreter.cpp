@@ -16,6 +16,7 @@ Interpreter::Interpreter(const TokenTable& tokens, RunScreen& screen, RunHost& h
 void Interpreter::RaiseError(RunError error) {
   screen_.PrintAt(ERROR_COLUMN, ERROR_LINE, RunErrorText(error), ColourValue(COLOUR_BLUE), false);
   errorFlag_ = true;
+  if (errorListener_ != nullptr) errorListener_->ErrorShown(error);
 }
 
 void Interpreter::ResetEmulatorMemory(bool fillListsMatrices) {

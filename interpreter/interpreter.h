@@ -35,6 +35,8 @@ class Interpreter : public RunErrorSink {
   RandomGenerator& Random() { return random_; }
   RunScreen& Screen() { return screen_; }
   RunHost& Host() { return host_; }
+  const RunTable& Programs() const { return programs_; }
+  const EmulatorMemory& Memory() const { return memory_; }
   const TokenTable& Tokens() const { return tokens_; }
 
   // Prints the error's text at column 6 of line 8 (the text screen becomes
@@ -42,6 +44,8 @@ class Interpreter : public RunErrorSink {
   void RaiseError(RunError error) override;
   bool ErrorFlag() const { return errorFlag_; }
   void ClearErrorFlag() { errorFlag_ = false; }
+  // Told of every error raised from now on; null for none.
+  void SetErrorListener(RunErrorListener* listener) { errorListener_ = listener; }
 
   // Every emulator start: the memory reset (FillListsMatrices gives
   // `fillListsMatrices`), the screens reset, the error flag and the current
@@ -61,6 +65,7 @@ class Interpreter : public RunErrorSink {
   RunTable programs_;
   RandomGenerator random_;
   bool errorFlag_ = false;
+  RunErrorListener* errorListener_ = nullptr;
   TokenClasses classes_;
   Evaluator evaluator_;
 };

@@ -10,9 +10,6 @@ namespace {
 
 constexpr int kLineLength = 21;
 constexpr std::uint64_t kBlinkMs = 600;
-// How long the wait sleeps between two looks at the keys at full speed, as
-// long as one paced look lasts; so the wait never spins.
-constexpr std::uint32_t kKeyLookMs = 15;
 
 // Key codes of the digits 0 to 9.
 constexpr std::array<std::uint32_t, 10> kDigitKeys = {71, 72, 62, 52, 73, 63, 53, 74, 64, 54};
@@ -67,7 +64,7 @@ Value ReadNumberInput(RunScreen& screen, RunHost& host) {
       screen.RefreshDisplay(false);
     }
     host.Pace(PACE_COST_KEY_WAIT);
-    if (host.FullSpeed()) host.Sleep(kKeyLookMs);
+    if (host.FullSpeed()) host.Sleep(FULL_SPEED_KEY_LOOK_MS);
   }
   screen.PrintAt(column, line, " ", blue, false);
   screen.SetOutputLine(line + 1);

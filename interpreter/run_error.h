@@ -28,4 +28,11 @@ class RunErrorSink {
   virtual void RaiseError(RunError error) = 0;
 };
 
+// Told of every error text as it appears (the run loop adds where it stands).
+class RunErrorListener {
+ public:
+  virtual ~RunErrorListener() = default;
+  virtual void ErrorShown(RunError error) = 0;
+};
+
 }  // namespace korvane

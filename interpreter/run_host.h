@@ -16,6 +16,12 @@ inline constexpr double PACE_COST_KEY_WAIT = 50.0;
 // The calculator key code that ends the interpreter's waits (EXE).
 inline constexpr std::uint32_t EXE_KEY_CODE = 31;
 
+// How long a wait for EXE sleeps between two looks at the keys.
+inline constexpr std::uint32_t KEY_WAIT_SLEEP_MS = 50;
+// How long a key loop that paces itself sleeps between looks at full speed,
+// as long as one paced look lasts (50 x 0.3 ms); so no wait ever spins.
+inline constexpr std::uint32_t FULL_SPEED_KEY_LOOK_MS = 15;
+
 class RunHost {
  public:
   virtual ~RunHost() = default;

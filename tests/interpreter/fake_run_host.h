@@ -24,7 +24,9 @@ class FakeRunHost : public RunHost {
     ++clears;
     if (!presses.empty() && tick >= presses.front().atMs) presses.pop_front();
   }
-  bool EmulatorRunning() const override { return running && (stopAfterPaces < 0 || paces < stopAfterPaces); }
+  bool EmulatorRunning() const override {
+    return running && (stopAfterPaces < 0 || paces < stopAfterPaces) && tick < stopAtMs;
+  }
   std::uint64_t TickMs() const override { return tick; }
   void Pace(double cost) override {
     ++paces;
@@ -45,6 +47,7 @@ class FakeRunHost : public RunHost {
   bool running = true;
   bool fullSpeed = false;
   long stopAfterPaces = -1;  // the emulator stops after this many paces (-1: never)
+  std::uint64_t stopAtMs = UINT64_MAX;  // ... or once the clock reaches this
   long paces = 0;
   double paceCost = 0.0;
   int clears = 0;
