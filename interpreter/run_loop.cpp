@@ -41,6 +41,7 @@ RunLoop::~RunLoop() { interpreter_.SetErrorListener(nullptr); }
 RunEnd RunLoop::Run(const RunSettings& settings) {
   settings_ = settings;
   progress_.Begin();
+  lastErrorStatement_ = 0;
   callStack_.clear();
   frames_.clear();
   if (interpreter_.Programs().Count() == 0) return RunEnd::EndOfProgram;
@@ -255,6 +256,11 @@ void RunLoop::DisplayValue(const Element& e, std::uint32_t colour) {
 void RunLoop::ErrorShown(RunError error) {
   if (observer_ == nullptr || frames_.empty()) return;
   const Frame& f = *frames_.back();
+  // The same error raised again in the same statement shows the same text in the same place.
+  const std::uint64_t statement = progress_.Snapshot().statements;
+  if (statement == lastErrorStatement_ && error == lastError_) return;
+  lastErrorStatement_ = statement;
+  lastError_ = error;
   observer_->ErrorShown(interpreter_.Programs().Entry(callStack_.back().program).name,
                         LineOfElement(f.program, f.start), RunErrorText(error));
 }

@@ -205,6 +205,8 @@ class RunLoop : private RunErrorListener {
   std::atomic<StatementHook*> hook_{nullptr};
   RunProgress progress_;
   RunEnd endReason_ = RunEnd::EndOfProgram;  // why a called program ended the whole run
+  std::uint64_t lastErrorStatement_ = 0;     // the statement (counted from 1) that last reported an error
+  RunError lastError_ = RunError::Syntax;
   std::vector<RunFrame> callStack_;
   std::vector<Frame*> frames_;  // the running frames, for the error observer
   std::vector<std::vector<Element>> buffers_;  // one statement buffer per depth, kept

@@ -20,7 +20,8 @@ int RefuseLongProgramName(CliContext& c) {
 std::span<const CliCommand> CliCommands() {
   static const std::vector<CliCommand> table = [] {
     std::vector<CliCommand> all;
-    for (auto part : {CliItemCommands(), CliTextCommands(), CliExchangeCommands(), CliPictureCommands()})
+    for (auto part : {CliItemCommands(), CliTextCommands(), CliExchangeCommands(), CliPictureCommands(),
+                      CliRunCommands()})
       all.insert(all.end(), part.begin(), part.end());
     return all;
   }();

@@ -40,5 +40,6 @@ std::vector<CliCommand> CliItemCommands();
 std::vector<CliCommand> CliTextCommands();
 std::vector<CliCommand> CliExchangeCommands();
 std::vector<CliCommand> CliPictureCommands();
+std::vector<CliCommand> CliRunCommands();
 
 }  // namespace korvane
