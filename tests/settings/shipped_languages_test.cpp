@@ -28,6 +28,7 @@ std::set<int> IdsInUse() {
   range(123, 153);
   range(155, 160);
   range(164, 172);
+  range(192, 199);
   ids.insert({185, 190, 191});
   return ids;
 }
@@ -67,8 +68,19 @@ TEST_F(ShippedLanguages, PlaceholdersMatchWhatCallersPass) {
   EXPECT_EQ(Placeholders(english.Text(66)), (P{"s", "d"}));      // item name, line
   EXPECT_EQ(Placeholders(english.Text(164)), (P{"d", "u"}));     // record, offset
   EXPECT_EQ(Placeholders(english.Text(170)), P{"s"});            // file name
+  EXPECT_EQ(Placeholders(english.Text(39)), P{"s"});             // item name
+  EXPECT_EQ(Placeholders(english.Text(40)), P{"s"});             // item name
+  EXPECT_EQ(Placeholders(english.Text(106)), P{"X"});            // the byte received
+  EXPECT_EQ(Placeholders(english.Text(192)), (P{"s", "s"}));     // device, devices present
+  EXPECT_EQ(Placeholders(english.Text(193)), (P{"s", "s", "s"}));  // device, group, group
+  EXPECT_EQ(Placeholders(english.Text(194)), P{"s"});            // device
+  EXPECT_EQ(Placeholders(english.Text(195)), (P{"s", "s"}));     // device, system text
+  EXPECT_EQ(Placeholders(english.Text(196)), P{"s"});            // item name
+  EXPECT_EQ(Placeholders(english.Text(197)), P{"s"});            // item name
+  EXPECT_EQ(Placeholders(english.Text(198)), (P{"s", "s"}));     // rate, time left
   // Texts without arguments must not ask for any.
-  for (int id : {2, 3, 20, 25, 26, 33, 34, 35, 36, 37, 119, 120, 121})
+  for (int id : {1, 2, 3, 20, 24, 25, 26, 33, 34, 35, 36, 37, 38, 41, 42, 43, 44, 45, 46, 47, 48, 51, 101, 102,
+                 103, 104, 105, 107, 108, 119, 120, 121, 199})
     EXPECT_TRUE(Placeholders(english.Text(id)).empty()) << id;
 }
 
