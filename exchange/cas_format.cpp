@@ -10,20 +10,6 @@ namespace {
 
 Message MalformedMessage() { return TextMessage(MSG_FILE_MALFORMED); }
 
-// Sets the checksum of every record a data block of `type` consists of.
-void SetDataChecksums(ItemType type, ByteSpan header, std::span<std::uint8_t> data) {
-  std::size_t recordLength = data.size();
-  if (type == ITEM_MATRIX || type == ITEM_LIST) {
-    recordLength = VALUE_RECORD_LENGTH;
-  } else if (type == ITEM_PICTURE) {
-    recordLength = PictureSheetLength(ReadU16BE(header, link_header::COLUMNS), ReadU16BE(header, link_header::ROWS));
-  }
-  if (recordLength == 0) return;
-  for (std::size_t at = 0; at + recordLength <= data.size(); at += recordLength) {
-    SetRecordChecksum(data.subspan(at, recordLength));
-  }
-}
-
 // The header to write for an item, or nullopt when the item cannot be written
 // so that the reader would find it again.
 std::optional<Bytes> HeaderFor(const ExchangeItem& item) {

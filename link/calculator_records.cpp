@@ -70,10 +70,10 @@ bool ItemDataChecksumsValid(std::uint32_t itemType, ByteSpan info, ByteSpan data
       if (data.size() < 3 || data.front() != RECORD_START || data[data.size() - 2] != 0xFF) return true;
       return RecordChecksumValid(data);
     case ITEM_MATRIX:
-    case ITEM_LIST: recordLength = VALUE_RECORD_LENGTH; break;
+    case ITEM_LIST:
     case ITEM_PICTURE:
-      if (info.size() < LINK_HEADER_LENGTH) return true;
-      recordLength = PictureSheetLength(ReadU16BE(info, link_header::COLUMNS), ReadU16BE(info, link_header::ROWS));
+      if (itemType == ITEM_PICTURE && info.size() < LINK_HEADER_LENGTH) return true;
+      recordLength = DataRecordLength(itemType, info, data.size());
       break;
     default: return true;
   }
@@ -81,6 +81,23 @@ bool ItemDataChecksumsValid(std::uint32_t itemType, ByteSpan info, ByteSpan data
   for (std::size_t at = 0; at < data.size(); at += recordLength)
     if (!RecordChecksumValid(data.subspan(at, recordLength))) return false;
   return true;
+}
+
+std::size_t DataRecordLength(ItemType type, ByteSpan header, std::size_t dataLength) {
+  if (type == ITEM_MATRIX || type == ITEM_LIST) return VALUE_RECORD_LENGTH;
+  if (type == ITEM_PICTURE) {
+    if (header.size() < link_header::COLUMNS + 2) return 0;
+    return PictureSheetLength(ReadU16BE(header, link_header::COLUMNS), ReadU16BE(header, link_header::ROWS));
+  }
+  return dataLength;
+}
+
+void SetDataChecksums(ItemType type, ByteSpan header, std::span<std::uint8_t> data) {
+  const std::size_t recordLength = DataRecordLength(type, header, data.size());
+  if (recordLength == 0) return;
+  for (std::size_t at = 0; at + recordLength <= data.size(); at += recordLength) {
+    SetRecordChecksum(data.subspan(at, recordLength));
+  }
 }
 
 ItemType ClassifyTypeTag(ByteSpan header) {

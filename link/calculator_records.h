@@ -103,6 +103,12 @@ bool RecordChecksumValid(ByteSpan record);
 // each sheet of a picture. Data of other kinds, and blocks not in the
 // calculator's record form (an empty program), have nothing to check: true.
 bool ItemDataChecksumsValid(std::uint32_t itemType, ByteSpan info, ByteSpan data);
+// The length of each record a data block of `type` consists of: 16 for the
+// elements of matrices and lists, one sheet for pictures (from the header's
+// size), the whole block for every other type; 0 when the header is too short.
+std::size_t DataRecordLength(ItemType type, ByteSpan header, std::size_t dataLength);
+// Sets the checksum of every record of a data block (see DataRecordLength).
+void SetDataChecksums(ItemType type, ByteSpan header, std::span<std::uint8_t> data);
 
 // ---- headers -------------------------------------------------------------
 
