@@ -47,14 +47,15 @@ std::string OpenedFileBaseName(std::string_view path);
 // The base name of a dropped file: cut at its last '.' ("demo.v2").
 std::string DroppedFileBaseName(std::string_view path);
 
-// Where queued items go to the calculator. No link exists yet; when one does,
-// its send queue implements this and the transmit choice becomes available.
+// Where queued items go to the calculator: the link's send queue. Without
+// one the transmit choice is not offered.
 class ItemSender {
  public:
   virtual ~ItemSender() = default;
   // False when the item was refused (screen images, a full queue).
   virtual bool QueueItemForSending(ItemId id) = 0;
-  virtual void StartSending() = 0;
+  // Asks the calculator to receive; false when nothing is queued.
+  virtual bool StartSending() = 0;
 };
 
 struct ImportContext {

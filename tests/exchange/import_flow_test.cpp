@@ -96,7 +96,10 @@ class RecordingSender : public ItemSender {
     queued.push_back(id);
     return true;
   }
-  void StartSending() override { ++starts; }
+  bool StartSending() override {
+    ++starts;
+    return true;
+  }
   std::vector<ItemId> queued;
   int starts = 0;
 };
