@@ -21,7 +21,7 @@ std::span<const CliCommand> CliCommands() {
   static const std::vector<CliCommand> table = [] {
     std::vector<CliCommand> all;
     for (auto part : {CliItemCommands(), CliTextCommands(), CliExchangeCommands(), CliPictureCommands(),
-                      CliRunCommands()})
+                      CliRunCommands(), CliLinkCommands()})
       all.insert(all.end(), part.begin(), part.end());
     return all;
   }();

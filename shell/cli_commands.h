@@ -41,5 +41,6 @@ std::vector<CliCommand> CliTextCommands();
 std::vector<CliCommand> CliExchangeCommands();
 std::vector<CliCommand> CliPictureCommands();
 std::vector<CliCommand> CliRunCommands();
+std::vector<CliCommand> CliLinkCommands();
 
 }  // namespace korvane

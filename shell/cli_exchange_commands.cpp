@@ -9,6 +9,7 @@
 #include "exchange/import_flow.h"
 #include "exchange/token_table_spelling.h"
 #include "shell/cli_commands.h"
+#include "shell/cli_link.h"
 #include "shell/item_name_text.h"
 #include "storage/folders.h"
 #include "text/token_table.h"
@@ -36,7 +37,6 @@ int ImportCommand(CliContext& c) {
   const std::string& path = r.arguments[0];
   const int placements = int{r.Has("into")} + int{r.Has("standard")} + int{r.Has("transmit")};
   if (placements > 1) return CliFail(c, "choose one of --into, --standard and --transmit");
-  if (r.Has("transmit")) return CliFail(c, "--transmit needs a link to the calculator, which korvane-cli does not have");
 
   std::optional<BitmapRaster> raster;
   if (const auto value = r.Value("raster")) {
@@ -61,13 +61,22 @@ int ImportCommand(CliContext& c) {
     choice = ImportChoice{PLACE_ONE_FOLDER, *folder};
   } else if (r.Has("standard")) {
     choice = ImportChoice{PLACE_STANDARD_FOLDERS, ""};
+  } else if (r.Has("transmit")) {
+    choice = ImportChoice{PLACE_TRANSMIT, ""};
+  }
+  // Transmitting needs the link listening before the items are queued and the calculator woken.
+  std::optional<CliLink> link;
+  if (r.Has("transmit")) {
+    link.emplace(c);
+    if (!link->Start()) return 1;
   }
 
   const TokenTableSpelling spelling(c.core.Tokens());
   // No raster dialog here: --raster, else "image".
   const LibraryBitmapDecoder decoder;
   PictureBitmapImporter bitmaps(decoder, nullptr);
-  ImportContext context{c.core.Store(), c.core.Languages(), c.core.Messages(), spelling, &bitmaps};
+  ImportContext context{c.core.Store(), c.core.Languages(), c.core.Messages(), spelling, &bitmaps,
+                        link ? &link->Link() : nullptr};
   CommandLineImportOptions options(choice);
   const ImportResult result = ImportFile(context, options, path, *baseName, raster);
   switch (result.status) {
@@ -78,6 +87,7 @@ int ImportCommand(CliContext& c) {
     case ImportStatus::Imported: break;
   }
   c.out << result.finish.placed << '\n';
+  if (link && !link->WaitForSent()) return 1;
   // A reader that stopped at its first item has said why; nothing came of the file.
   return result.read.readerStopped && result.finish.placed == 0 ? 1 : 0;
 }
@@ -110,13 +120,15 @@ std::vector<CliCommand> CliExchangeCommands() {
   return {
       {{"import", "FILE",
         "import a .cat, .cas, FXI or bitmap file; without a choice, one folder for two or more items, else the "
-        "standard folders; prints how many items were placed",
+        "standard folders; --transmit sends them to the calculator; prints how many items were placed",
         1,
         1,
         {{"name", true, "BASENAME"},
          {"into", true, "FOLDER"},
          {"standard", false, ""},
          {"transmit", false, ""},
+         {"port", true, "DEV"},
+         {"protocol", true, "cfx|algebra"},
          {"raster", true, "image|text"}}},
        ImportCommand},
       {{"export", "PATH...", "write the items in the order given into one exchange file", 1, -1,

@@ -68,9 +68,10 @@ TEST(CliImport, BitmapsBecomePicturesWithTheRasterGiven) {
 TEST(CliImport, RefusalsGiveStatusOne) {
   TempDir home;
   const std::string file = WriteCasFile(home, "demo.cas");
-  const CliRun transmit = Cli(home, {"import", file, "--transmit"});
+  // No calculator on a device that is not there: message 44 and why.
+  const CliRun transmit = Cli(home, {"import", file, "--transmit", "--port", home.File("ttyUSB9")});
   EXPECT_EQ(transmit.status, 1);
-  EXPECT_NE(transmit.err.find("link"), std::string::npos);
+  EXPECT_NE(transmit.err.find("does not exist"), std::string::npos) << transmit.err;
   EXPECT_EQ(Cli(home, {"import", file, "--standard", "--into", "X"}).status, 1);
   EXPECT_EQ(Cli(home, {"import", file, "--raster", "colour"}).status, 1);
   EXPECT_EQ(Cli(home, {"import", home.File("missing.cas")}).status, 1);
