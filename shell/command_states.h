@@ -14,7 +14,7 @@ namespace korvane {
 // The commands whose work the program can do at all (each is wired when the
 // subsystem behind it exists).
 struct AvailableCommands {
-  bool transfer = false;  // Transmit, Queue, Transmit queue
+  bool transfer = true;   // Transmit, Queue, Transmit queue
   bool emulate = false;
   bool importFiles = true;   // Open, dropped files
   bool exportFiles = true;   // Save

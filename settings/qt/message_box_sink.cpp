@@ -1,6 +1,8 @@
 #include "settings/qt/message_box_sink.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
+#include <QThread>
 
 #include "settings/text_format.h"
 
@@ -16,6 +18,13 @@ QString MessageBoxSink::MessageCaption(const Message& message, const TextLookup&
 }
 
 void MessageBoxSink::ShowMessage(const Message& message) {
+  // A message of another thread (the store's, while the link thread stores an
+  // item) is shown by the user-interface thread; that thread does not wait.
+  if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [this, message] { ShowMessage(message); }, Qt::QueuedConnection);
+    return;
+  }
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   switch (message.icon) {
     case MessageIcon::None: icon = QMessageBox::NoIcon; break;

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "link/serial_ports.h"
 #include "settings/latin1.h"
 
 namespace korvane {
@@ -255,12 +256,15 @@ void SettingsDialog::ShowLanguageDetails() {
 }
 
 void SettingsDialog::ReadSettingsIntoControls() {
-  const auto setCombo = [this](QComboBox* combo, const char* key, std::initializer_list<const char*> items) {
-    for (const char* item : items) combo->addItem(item);
+  const auto setCombo = [this](QComboBox* combo, const char* key, std::vector<std::string> items) {
+    for (const std::string& item : items) combo->addItem(QString::fromStdString(item));
     // A value that is not among the items still shows as the combo's text.
     combo->setCurrentText(Latin1(settings_.FindSetting(key).value_or(std::string())));
   };
-  setCombo(port_, SETTING_COM_PORT, {"COM1", "COM2", "COM3", "COM4"});
+  // Besides the four COM names, the serial devices the machine has now.
+  std::vector<std::string> ports{"COM1", "COM2", "COM3", "COM4"};
+  for (const std::string& device : ListSerialDevices()) ports.push_back(device);
+  setCombo(port_, SETTING_COM_PORT, ports);
   setCombo(type_, SETTING_COM_TYPE, {"ALGEBRA", "CFX"});
   for (std::size_t i = 0; i < kChecks.size(); ++i) checks_[i]->setChecked(settings_.GetSettingInt(kChecks[i].key) > 0);
   for (std::size_t i = 0; i < kColors.size(); ++i) swatches_[i]->SetColor(settings_.GetSettingColor(kColors[i].key));

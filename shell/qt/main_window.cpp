@@ -34,6 +34,7 @@
 #include "shell/qt/item_tree_widget.h"
 #include "shell/qt/pending_imports.h"
 #include "shell/qt/single_instance.h"
+#include "shell/qt/link_commands.h"
 #include "shell/qt/user_prompts.h"
 #include "shell/qt/view_pane.h"
 #include "shell/qt/window_memory.h"
@@ -101,10 +102,16 @@ MainWindow::MainWindow(ApplicationCore& core, MessageSink& messages, UserPrompts
   BuildCentralArea();
   BuildTray();
   WireTree();
+  link_ = std::make_unique<LinkCommands>(this, core_, messages_, LinkStatusWidgets{status_[1], progress_, rate_},
+                                         [this] { RebuildTree(); });
+  exchange_->sender = &link_->Link();
+  connect(link_.get(), &LinkCommands::queueChanged, this, [this] { UpdateCommandStates(); });
   UpdateCommandStates();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::StartLink() { link_->RestartLink(); }
 
 QAction* MainWindow::Action(CommandId command) const {
   auto it = actions_.find(command);
@@ -212,7 +219,10 @@ void MainWindow::BuildStatusBar() {
   progress_->setRange(0, 100);
   progress_->setValue(0);
   status_[1]->setFixedWidth(kStatusPart1End - kStatusPart0End);
+  rate_ = new QLabel(bar);
+  rate_->setObjectName("transferRate");
   bar->addWidget(status_[0]);
+  bar->addWidget(rate_);
   bar->addWidget(status_[1]);
   bar->addWidget(status_[2], 1);
 }
@@ -403,7 +413,7 @@ void MainWindow::UpdateCommandStates() {
   set(CommandId::Emulate, s.emulate);
   set(CommandId::Password, s.password);
   set(CommandId::SaveAsBitmap, s.saveAsBitmap);
-  set(CommandId::TransmitQueue, s.transmitQueue);
+  set(CommandId::TransmitQueue, s.transmitQueue && link_ && link_->CanTransmitQueue());
   set(CommandId::Find, s.find);
   set(CommandId::FindAgain, s.find);
   set(CommandId::SaveScreenshot, false);
@@ -428,6 +438,10 @@ bool MainWindow::RunCommand(CommandId command) {
     case CommandId::Exit: Shutdown(); return true;
     case CommandId::HideFiles: ToggleFiles(); return true;
     case CommandId::About: ShowAbout(); return true;
+    case CommandId::TransmitQueue:
+      if (!Action(command)->isEnabled()) return false;
+      link_->TransmitQueue();
+      return true;
     case CommandId::Refresh:
       if (CloseView()) ShowSelectedItem();
       return true;
@@ -464,6 +478,8 @@ bool MainWindow::RunCommand(CommandId command) {
     case CommandId::Rename: RenameSelected(); return true;
     case CommandId::Delete: DeleteSelected(); return true;
     case CommandId::Password: ChangePassword(); return true;
+    case CommandId::Transmit: link_->Transmit(selected); return true;
+    case CommandId::Queue: link_->Queue(selected); return true;
     case CommandId::SaveAsBitmap:
       RunSaveAsBitmapCommand(this, core_.Store(), selected, messages_, BitmapFileAsker());
       return true;
@@ -531,7 +547,7 @@ void MainWindow::ChangePassword() {
 void MainWindow::OpenSettings() {
   if (RunSettingsDialog(this, core_.Settings(), core_.Languages(), *customColors_, messages_, core_.SettingsPath()) != 1)
     return;
-  // The link restarts here once the link is part of the program.
+  link_->RestartLink();
   if (CloseView()) ShowSelectedItem();
 }
 

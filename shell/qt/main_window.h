@@ -37,6 +37,7 @@ class DialogBitmapImporter;
 struct ImportResult;
 class PendingImports;
 class SingleInstance;
+class LinkCommands;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -103,6 +104,10 @@ class MainWindow : public QMainWindow {
   QLabel* StatusPart(int part) const;
   QProgressBar* Progress() const { return progress_; }
   QSystemTrayIcon* TrayIcon() const { return tray_; }
+  // The link to the calculator; StartLink starts its thread (start-up's last step).
+  LinkCommands& Link() const { return *link_; }
+  void StartLink();
+  QLabel* TransferRate() const { return rate_; }
   SymbolsWindow* Symbols() const { return symbols_; }
   SearchRequest& Search() { return *search_; }
 
@@ -152,6 +157,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<DialogBitmapImporter> bitmaps_;
   std::unique_ptr<ExchangeServices> exchange_;
   PendingImports* pendingImports_ = nullptr;
+  std::unique_ptr<LinkCommands> link_;
 
   std::map<CommandId, QAction*> actions_;
   QMenu* itemMenu_ = nullptr;
@@ -166,6 +172,7 @@ class MainWindow : public QMainWindow {
   ViewPane* view_ = nullptr;
   QLabel* status_[3] = {};
   QProgressBar* progress_ = nullptr;
+  QLabel* rate_ = nullptr;  // the transfer's rate and time left, beside the progress bar
   QSystemTrayIcon* tray_ = nullptr;
   SymbolsWindow* symbols_ = nullptr;
   bool filesShown_ = true;

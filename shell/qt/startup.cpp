@@ -129,6 +129,7 @@ int RunKorvane(int argc, char** argv) {
     window.showMinimized();  // without a tray the window must stay reachable
   window.ImportFilesLater(files);
 
+  window.StartLink();
   return app.exec();
 }
 

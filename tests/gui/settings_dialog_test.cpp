@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QtTest>
 
+#include "link/serial_ports.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_dir.h"
 
@@ -85,7 +86,12 @@ class SettingsDialogTest : public QObject {
     QVERIFY(f.settings.SetSetting(SETTING_COLOR_NUMBERS, "10,20,30"));
     auto dialog = f.Open();
     QCOMPARE(dialog->findChild<QComboBox*>("comPort")->currentText(), QString("/dev/ttyUSB0"));
-    QCOMPARE(dialog->findChild<QComboBox*>("comPort")->count(), 4);
+    // The four COM names, then the serial devices the machine has, and the list stays editable.
+    auto* ports = dialog->findChild<QComboBox*>("comPort");
+    QCOMPARE(ports->count(), 4 + static_cast<int>(ListSerialDevices().size()));
+    QCOMPARE(ports->itemText(3), QString("COM4"));
+    for (int i = 4; i < ports->count(); ++i) QVERIFY(ports->itemText(i).startsWith("/dev/"));
+    QVERIFY(ports->isEditable());
     QCOMPARE(dialog->findChild<QComboBox*>("comType")->currentText(), QString("CFX"));
     QVERIFY(dialog->findChild<QCheckBox*>("fullscreen")->isChecked());
     QCOMPARE(dialog->findChild<ColorSwatch*>("colorNumbers")->Color(), (RgbColor{10, 20, 30}));
