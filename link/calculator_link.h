@@ -51,6 +51,8 @@ class CalculatorLink : public ItemSender {
   SendQueue& Queued() { return queue_; }
   const SendDeadline& Deadline() const { return deadline_; }
   bool Running() const { return thread_ != nullptr; }
+  // The thread has opened its port (the wake-up byte can go out).
+  bool PortOpen() const { return port_.Get() != nullptr; }
   const LinkSettings& Settings() const { return settings_; }
 
  private:

@@ -206,6 +206,7 @@ enum class Answered { Go, Skip, Stop };
 // has the item already.
 Answered HandleHeaderAnswer(LinkSession& s, const std::string& name, std::optional<std::uint8_t> answer) {
   for (;;) {
+    if (s.Stopped()) return Answered::Stop;  // a restart abandons the exchange, the queue untouched
     if (!answer) {
       s.Queue().Clear();
       return Answered::Stop;
@@ -239,7 +240,7 @@ Answered HandleHeaderAnswer(LinkSession& s, const std::string& name, std::option
     if (choice == LINK_ANSWER_NO) {
       if (!s.WriteByte(SKIP)) return Answered::Stop;
       if (!s.ReadByte(ReadWait::Short)) {
-        s.Queue().Clear();
+        if (!s.Stopped()) s.Queue().Clear();
         return Answered::Stop;
       }
       return Answered::Skip;
@@ -322,6 +323,7 @@ ExchangeReport Send9600(LinkSession& s) {
     }
     if (!SendDataBlock(s, out)) return report;
     const std::optional<std::uint8_t> final = s.ReadByte(ReadWait::Short);
+    if (s.Stopped()) return report;
     if (!final) {
       s.Queue().Clear();
       return report;

@@ -12,7 +12,30 @@ Message Composed(std::string text, MessageIcon icon) {
   return m;
 }
 
+std::string PortReasonText(const TextLookup& texts, PortReason reason, const std::vector<FormatArg>& args) {
+  return FormatText(TextPart(texts, STR_LINK_PORT_REASONS, static_cast<int>(reason)), args);
+}
+
 }  // namespace
+
+std::string TextPart(const TextLookup& texts, int id, int part) {
+  const std::string text = texts.Text(id);
+  std::size_t start = 0;
+  for (int i = 0; i < part; ++i) {
+    start = text.find('|', start);
+    if (start == std::string::npos) return text;
+    ++start;
+  }
+  return text.substr(start, text.find('|', start) - start);
+}
+
+std::string LinkTextOf(const TextLookup& texts, LinkText part, const std::vector<FormatArg>& args) {
+  return FormatText(TextPart(texts, STR_LINK_TEXTS, static_cast<int>(part)), args);
+}
+
+Message QueueFullMessage(const TextLookup& texts, const std::string& name) {
+  return Composed(LinkTextOf(texts, LinkText::QueueFull, {name}), MessageIcon::Exclamation);
+}
 
 Message ChecksumErrorMessage() {
   Message m;
@@ -31,20 +54,20 @@ Message PortNotOpenedMessage(const TextLookup& texts, const PortFailure& failure
     case PortProblem::Missing: {
       std::string present;
       for (const std::string& d : devicesPresent) present += (present.empty() ? "" : ", ") + d;
-      if (present.empty()) present = texts.Text(STR_LINK_NONE);
-      reason = FormatText(texts.Text(STR_LINK_DEVICE_MISSING), {failure.device, present});
+      reason = present.empty() ? PortReasonText(texts, PortReason::MissingNoDevice, {failure.device})
+                               : PortReasonText(texts, PortReason::Missing, {failure.device, present});
       break;
     }
     case PortProblem::NoPermission: {
       const std::string group = failure.group.empty() ? std::string("dialout") : failure.group;
-      reason = FormatText(texts.Text(STR_LINK_NO_PERMISSION), {failure.device, group, group});
+      reason = PortReasonText(texts, PortReason::NoPermission, {failure.device, group, group});
       break;
     }
     case PortProblem::InUse:
-      reason = FormatText(texts.Text(STR_LINK_DEVICE_IN_USE), {failure.device});
+      reason = PortReasonText(texts, PortReason::InUse, {failure.device});
       break;
     case PortProblem::Other:
-      reason = FormatText(texts.Text(STR_LINK_DEVICE_FAILED), {failure.device, failure.systemText});
+      reason = PortReasonText(texts, PortReason::Other, {failure.device, failure.systemText});
       break;
   }
   // A plain box, as the other port message.

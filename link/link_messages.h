@@ -32,14 +32,32 @@ inline constexpr int STR_LINK_UNEXPECTED_DATA = 105;
 inline constexpr int MSG_LINK_NOT_CONFIRMED = 106;    // "%02X": the byte received
 inline constexpr int STR_LINK_ENDING = 107;
 inline constexpr int MSG_LINK_NOT_TRANSFERABLE = 108;
-inline constexpr int STR_LINK_DEVICE_MISSING = 192;   // device, devices present
-inline constexpr int STR_LINK_NO_PERMISSION = 193;    // device, group, group
-inline constexpr int STR_LINK_DEVICE_IN_USE = 194;    // device
-inline constexpr int STR_LINK_DEVICE_FAILED = 195;    // device, system text
-inline constexpr int MSG_LINK_QUEUE_FULL = 196;       // the first item not queued
-inline constexpr int STR_LINK_PICTURE_SLOT = 197;     // item name
-inline constexpr int STR_LINK_RATE = 198;             // rate, time left
-inline constexpr int STR_LINK_NONE = 199;
+
+// The language tables have no free ids left, so the link's own texts are kept
+// as parts of two strings, separated by '|'.
+inline constexpr int STR_LINK_TEXTS = 0;
+inline constexpr int STR_LINK_PORT_REASONS = 191;
+
+enum class LinkText {
+  QueueFull = 0,    // "%s": the first item not queued
+  PictureSlot = 1,  // "%s": the item name
+  Rate = 2,         // "%s/s, %s left"
+};
+enum class PortReason {
+  Missing = 0,          // device, the devices present
+  MissingNoDevice = 1,  // device
+  NoPermission = 2,     // device, group, group
+  InUse = 3,            // device
+  Other = 4,            // device, the system's text
+};
+
+// Part `part` of the text `id` (its parts separated by '|'); the whole text
+// when it has no such part.
+std::string TextPart(const TextLookup& texts, int id, int part);
+std::string LinkTextOf(const TextLookup& texts, LinkText part, const std::vector<FormatArg>& args);
+
+// The send queue is full: `name` and the items after it were not queued.
+Message QueueFullMessage(const TextLookup& texts, const std::string& name);
 
 // The untranslated message of a record whose checksum is wrong.
 Message ChecksumErrorMessage();

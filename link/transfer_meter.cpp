@@ -63,7 +63,7 @@ std::string TransferRateText(const TextLookup& texts, const TransferMeter& meter
   const auto rate = meter.BytesPerSecond();
   if (!rate) return {};
   const auto left = meter.SecondsLeft();
-  return FormatText(texts.Text(STR_LINK_RATE), {ByteCountText(*rate), left ? DurationText(*left) : std::string("?")});
+  return LinkTextOf(texts, LinkText::Rate, {ByteCountText(*rate), left ? DurationText(*left) : std::string("?")});
 }
 
 }  // namespace korvane

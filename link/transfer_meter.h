@@ -35,7 +35,7 @@ class TransferMeter {
   std::optional<double> rate_;
 };
 
-// "873 B/s, 0:11 left" (string 198), or empty while the rate is unknown.
+// "873 B/s, 0:11 left", or empty while the rate is unknown.
 std::string TransferRateText(const TextLookup& texts, const TransferMeter& meter);
 // "873 B", "1.2 KB" and "0:11", "1:02:03": the parts of that text.
 std::string ByteCountText(double bytes);

@@ -6,14 +6,13 @@
 #include <QVBoxLayout>
 
 #include "link/link_messages.h"
-#include "settings/text_format.h"
 
 namespace korvane {
 
 PictureSlotDialog::PictureSlotDialog(QWidget* owner, const TextLookup& texts, const std::string& itemName)
     : QDialog(owner) {
   setWindowTitle(QStringLiteral("Korvane"));
-  auto* question = new QLabel(QString::fromLatin1(FormatText(texts.Text(STR_LINK_PICTURE_SLOT), {itemName})), this);
+  auto* question = new QLabel(QString::fromLatin1(LinkTextOf(texts, LinkText::PictureSlot, {itemName})), this);
   question->setObjectName("question");
   question->setWordWrap(true);
   auto* buttons = new QHBoxLayout;

@@ -85,8 +85,10 @@ TEST_F(CalculatorLinkTest, ScreenImagesAndItemsPastTheLimitAreRefused) {
   for (int i = 0; i < 102; ++i) AddProgram("P" + std::to_string(i), ProgramData({0x41}), folder);
   EXPECT_EQ(Link().Queue(folder), QueueResult::QueueFull);
   EXPECT_EQ(Link().Queued().Size(), SEND_QUEUE_CAPACITY);
-  ASSERT_EQ(uiMessages.TextIds(), (std::vector<int>{108, 196}));  // once, for the first left out
-  EXPECT_EQ(std::get<std::string>(uiMessages.messages[1].args[0]), "P100");
+  // Said once, naming the first item left out.
+  ASSERT_EQ(uiMessages.messages.size(), 2u);
+  EXPECT_EQ(uiMessages.messages[1].fixedText, LinkTextOf(texts, LinkText::QueueFull, {std::string("P100")}));
+  EXPECT_NE(uiMessages.messages[1].fixedText.find("100"), std::string::npos);
 }
 
 TEST_F(CalculatorLinkTest, WakeUpByteAndTheOneSecondDeadline) {

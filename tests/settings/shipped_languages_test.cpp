@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 #include <set>
 
+#include "link/link_messages.h"
 #include "settings/language_table.h"
 #include "settings/text_file.h"
 
@@ -28,8 +30,7 @@ std::set<int> IdsInUse() {
   range(123, 153);
   range(155, 160);
   range(164, 172);
-  range(192, 199);
-  ids.insert({185, 190, 191});
+  ids.insert({0, 185, 190, 191});
   return ids;
 }
 
@@ -71,16 +72,9 @@ TEST_F(ShippedLanguages, PlaceholdersMatchWhatCallersPass) {
   EXPECT_EQ(Placeholders(english.Text(39)), P{"s"});             // item name
   EXPECT_EQ(Placeholders(english.Text(40)), P{"s"});             // item name
   EXPECT_EQ(Placeholders(english.Text(106)), P{"X"});            // the byte received
-  EXPECT_EQ(Placeholders(english.Text(192)), (P{"s", "s"}));     // device, devices present
-  EXPECT_EQ(Placeholders(english.Text(193)), (P{"s", "s", "s"}));  // device, group, group
-  EXPECT_EQ(Placeholders(english.Text(194)), P{"s"});            // device
-  EXPECT_EQ(Placeholders(english.Text(195)), (P{"s", "s"}));     // device, system text
-  EXPECT_EQ(Placeholders(english.Text(196)), P{"s"});            // item name
-  EXPECT_EQ(Placeholders(english.Text(197)), P{"s"});            // item name
-  EXPECT_EQ(Placeholders(english.Text(198)), (P{"s", "s"}));     // rate, time left
   // Texts without arguments must not ask for any.
   for (int id : {1, 2, 3, 20, 24, 25, 26, 33, 34, 35, 36, 37, 38, 41, 42, 43, 44, 45, 46, 47, 48, 51, 101, 102,
-                 103, 104, 105, 107, 108, 119, 120, 121, 199})
+                 103, 104, 105, 107, 108, 119, 120, 121})
     EXPECT_TRUE(Placeholders(english.Text(id)).empty()) << id;
 }
 
@@ -134,6 +128,22 @@ TEST(ShippedLanguageFiles, EveryFileHasEveryEnglishIdWithItsPlaceholders) {
       EXPECT_TRUE(file->ids.count(id)) << file->path << " lacks id " << id;
       EXPECT_EQ(Placeholders(file->table.Text(id)), Placeholders((*english)->table.Text(id)))
           << file->path << " id " << id;
+    }
+  }
+}
+
+TEST_F(ShippedLanguages, TheLinksTextsHaveTheirPartsWithTheirPlaceholders) {
+  using P = std::vector<std::string>;
+  const std::vector<std::pair<int, std::vector<P>>> parts = {
+      {0, {P{"s"}, P{"s"}, P{"s", "s"}}},  // queue full, picture slot, rate
+      {191, {P{"s", "s"}, P{"s"}, P{"s", "s", "s"}, P{"s"}, P{"s", "s"}}},  // the port's reasons
+  };
+  for (const auto& [id, expected] : parts) {
+    for (const LanguageTable* table : {&english, &german}) {
+      const std::string text = table->Text(id);
+      EXPECT_EQ(static_cast<std::size_t>(std::count(text.begin(), text.end(), '|')), expected.size() - 1) << id;
+      for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(Placeholders(TextPart(*table, id, static_cast<int>(i))), expected[i]) << id << " part " << i;
     }
   }
 }
