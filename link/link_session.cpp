@@ -40,6 +40,9 @@ std::chrono::milliseconds LinkSession::Timeout(std::size_t count, ReadWait wait)
 Bytes LinkSession::Read(std::size_t count, ReadWait wait, const std::function<void(std::size_t)>& progress) {
   Bytes bytes(count);
   if (Stopped()) return {};
+  // The answer's time-out counts from when our bytes have left, not from when
+  // they went into the port's buffer.
+  line_.Drain();
   // Long blocks are read in steps so that progress shows, within the one
   // time-out the whole read is allowed.
   constexpr std::size_t step = 256;

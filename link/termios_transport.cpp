@@ -4,9 +4,12 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -48,8 +51,8 @@ int RemainingMs(std::chrono::steady_clock::time_point deadline) {
 
 }  // namespace
 
-TermiosTransport::TermiosTransport(int fd, int wakeRead, int wakeWrite, std::string device)
-    : fd_(fd), wakeRead_(wakeRead), wakeWrite_(wakeWrite), device_(std::move(device)) {}
+TermiosTransport::TermiosTransport(int fd, int wakeRead, int wakeWrite, std::string device, bool pseudoTerminal)
+    : fd_(fd), wakeRead_(wakeRead), wakeWrite_(wakeWrite), device_(std::move(device)), pseudoTerminal_(pseudoTerminal) {}
 
 TermiosTransport::~TermiosTransport() {
   ::close(fd_);
@@ -83,8 +86,11 @@ std::unique_ptr<TermiosTransport> TermiosTransport::Open(const std::string& devi
     ::close(fd);
     return nullptr;
   }
+  // The slaves of pseudo-terminals have the major numbers 136 to 143.
+  struct stat st {};
+  const bool pseudoTerminal = ::fstat(fd, &st) == 0 && major(st.st_rdev) >= 136 && major(st.st_rdev) <= 143;
   error = 0;
-  return std::unique_ptr<TermiosTransport>(new TermiosTransport(fd, wake[0], wake[1], device));
+  return std::unique_ptr<TermiosTransport>(new TermiosTransport(fd, wake[0], wake[1], device, pseudoTerminal));
 }
 
 bool TermiosTransport::ApplyLineText(std::string_view text, std::string& why) {
@@ -130,6 +136,11 @@ bool TermiosTransport::ApplyLineText(std::string_view text, std::string& why) {
   if (::tcsetattr(fd_, TCSANOW, &tio) != 0) {
     why = std::strerror(errno);
     return false;
+  }
+  if (settings->baud) {
+    const int bits = 1 + settings->dataBits.value_or(8) + (settings->parity.value_or('N') == 'N' ? 0 : 1) +
+                     settings->stopBits.value_or(1);
+    byteTime_ = std::chrono::nanoseconds(1'000'000'000LL * bits / *settings->baud);
   }
   return true;
 }
@@ -181,6 +192,11 @@ std::size_t TermiosTransport::Read(std::span<std::uint8_t> buffer, std::chrono::
 }
 
 bool TermiosTransport::Write(std::span<const std::uint8_t> bytes) {
+  {
+    std::lock_guard lock(lineMutex_);
+    lineBusyUntil_ = std::max(lineBusyUntil_, std::chrono::steady_clock::now()) +
+                     byteTime_ * static_cast<long long>(bytes.size());
+  }
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
@@ -198,6 +214,18 @@ bool TermiosTransport::Write(std::span<const std::uint8_t> bytes) {
 
 void TermiosTransport::Drain() {
   while (::tcdrain(fd_) != 0 && errno == EINTR) {
+  }
+  if (!pseudoTerminal_) return;
+  std::chrono::steady_clock::time_point until;
+  {
+    std::lock_guard lock(lineMutex_);
+    until = lineBusyUntil_;
+  }
+  // Waited on the wake-up pipe, so that a stop still ends it at once.
+  pollfd wake{wakeRead_, POLLIN, 0};
+  while (std::chrono::steady_clock::now() < until) {
+    const int n = ::poll(&wake, 1, std::max(1, RemainingMs(until)));
+    if (n > 0) return;
   }
 }
 

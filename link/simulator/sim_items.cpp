@@ -40,7 +40,8 @@ Bytes Header9600(std::string_view tag, std::uint16_t rows, std::uint16_t columns
 // Program tokens that read as a little program: letters, digits and line breaks,
 // none of them a control byte of either protocol.
 Bytes ProgramTokens(std::size_t count) {
-  static const char text[] = "A+1\x0E" "A\r\"KORVANE\"\rFor 1\x0E" "B To 9\rNext\r";
+  // "A+1->A", a string, a loop: 0x89 is the calculator's plus, 0x0E its arrow.
+  static const char text[] = "A\x89" "1\x0E" "A\r\"KORVANE\"\rFor 1\x0E" "B To 9\rNext\r";
   Bytes tokens;
   for (std::size_t i = 0; i < count; ++i) {
     std::uint8_t b = static_cast<std::uint8_t>(text[i % (sizeof text - 1)]);

@@ -112,11 +112,12 @@ void SimLine::DrainUntilQuiet(std::chrono::milliseconds quiet) {
 }
 
 bool SimLine::Write(ByteSpan bytes) {
+  // A line that was idle starts now; the bytes of one write then follow back to
+  // back, a late wake-up catching up as a UART with a full buffer would.
+  if (paced_) nextOut_ = std::max(nextOut_, Clock::now());
   for (std::size_t i = 0; i < bytes.size();) {
     std::size_t n = bytes.size() - i;
     if (paced_) {
-      // Each byte leaves when the line has carried the one before.
-      nextOut_ = std::max(nextOut_, Clock::now() - byteTime_);
       nextOut_ += byteTime_;
       std::this_thread::sleep_until(nextOut_);
       n = 1;

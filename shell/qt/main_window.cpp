@@ -218,7 +218,8 @@ void MainWindow::BuildStatusBar() {
   progress_->setTextVisible(false);
   progress_->setRange(0, 100);
   progress_->setValue(0);
-  status_[1]->setFixedWidth(kStatusPart1End - kStatusPart0End);
+  // The link's texts are longer than the part: it grows to show them whole.
+  status_[1]->setMinimumWidth(kStatusPart1End - kStatusPart0End);
   rate_ = new QLabel(bar);
   rate_->setObjectName("transferRate");
   bar->addWidget(status_[0]);

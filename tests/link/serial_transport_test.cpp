@@ -130,6 +130,21 @@ TEST(TermiosTransport, RawBytesBothWaysAndReadsReturnWhatArrivedInTime) {
   EXPECT_FALSE(port->ApplyLineText("baud=12345", why));
 }
 
+TEST(TermiosTransport, DrainOnAPseudoTerminalTakesTheLineTime) {
+  test::PseudoTerminal pty;
+  int error = 0;
+  auto port = TermiosTransport::Open(pty.SlavePath(), error);
+  ASSERT_NE(port, nullptr);
+  std::string why;
+  ASSERT_TRUE(port->ApplyLineText(LINE_TEXT_9600, why));
+  const std::vector<std::uint8_t> bytes(96, 0x41);  // 96 x 11 bits at 9600 baud: 110 ms
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(port->Write(bytes));
+  port->Drain();
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 105ms);
+  EXPECT_EQ(pty.Receive(96, 1000).size(), 96u);
+}
+
 TEST(TermiosTransport, InterruptEndsABlockedReadAtOnce) {
   test::PseudoTerminal pty;
   int error = 0;

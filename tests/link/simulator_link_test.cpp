@@ -24,7 +24,6 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr int SIM_DONE = 0;
-constexpr int SIM_VIOLATION = 3;
 constexpr int SIM_PC_ENDED = 4;
 
 sim::SimItem Made(const std::string& spec, LinkProtocol protocol = LinkProtocol::Baud9600) {
