@@ -40,9 +40,20 @@ class SimulatorLinkTest : public LinkFixture {
   void StartLink(const SimulatorProcess& sim, LinkProtocol protocol = LinkProtocol::Baud9600,
                  bool removeColour = false) {
     ASSERT_FALSE(sim.TerminalPath().empty());
+    link.reset();
+    // A calculator that sends at once moves the status on from idle quickly: idle is looked
+    // for among what was shown since this start.
+    view.ClearStatuses();
     link = std::make_unique<CalculatorLink>(store, texts, view, realClock, uiMessages, opener, timeouts);
     link->RestartLink(LinkSettings{sim.TerminalPath(), protocol, removeColour});
-    ASSERT_TRUE(view.WaitForStatus(Text(IdleId(protocol))));
+    ASSERT_TRUE(view.WaitForStatusSeen(Text(IdleId(protocol)))) << Seen();
+  }
+  // What the link showed, for a failure's message.
+  std::string Seen() const {
+    std::string seen = "statuses:";
+    for (const auto& s : view.statuses) seen += " [" + s + "]";
+    for (const auto& m : view.MessageTexts()) seen += " message: " + m;
+    return seen;
   }
   static int IdleId(LinkProtocol p) { return p == LinkProtocol::Baud9600 ? STR_LINK_IDLE_9600 : STR_LINK_IDLE_38400; }
 
@@ -82,7 +93,7 @@ class SimulatorLinkTest : public LinkFixture {
   SystemLinkClock realClock;
   DeviceOpener opener;
   RecordingMessageSink uiMessages;
-  LinkTimeouts timeouts{400ms, 3000ms, 10ms};
+  LinkTimeouts timeouts{800ms, 3000ms, 10ms};  // generous for loaded machines and sanitizer builds
   std::unique_ptr<CalculatorLink> link;
   int files = 0;
 };

@@ -83,6 +83,10 @@ class RecordingLinkView : public LinkView {
     return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                              [&] { return std::find(statuses.begin(), statuses.end(), text) != statuses.end(); });
   }
+  void ClearStatuses() {
+    std::lock_guard lock(mutex_);
+    statuses.clear();
+  }
   bool WaitForMessages(std::size_t count, int timeoutMs = 5000) {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return messages.size() >= count; });
