@@ -84,12 +84,19 @@ void LinkThread::Run() {
   const auto steps = MakeProtocolSteps(settings_.protocol);
   LinkSession session(context_, *transport_, settings_, stop_);
   const std::string idle = context_.texts.Text(steps->IdleTextId());
+  // The idle text goes up when listening begins, not at every quiet read, so
+  // that a text shown meanwhile (the calculator did not answer) stays readable.
+  bool listeningShown = false;
   while (!session.Stopped()) {
-    session.Progress(0);
-    session.Status(idle);
+    if (!listeningShown) {
+      session.Progress(0);
+      session.Status(idle);
+      listeningShown = true;
+    }
     const std::optional<std::uint8_t> first = session.ReadByte(steps->ListenWait());
     if (!first || session.Stopped()) continue;
     steps->OnFirstByte(session, *first);
+    listeningShown = false;
   }
 }
 
