@@ -58,8 +58,10 @@ class EmulatorMemory {
 
   // The block a name holds (NO_BLOCK for none); index 0 is Mat A, MATRIX_ANS Mat Ans.
   BlockId& Matrix(std::size_t index) { return matrices_[index]; }
+  BlockId Matrix(std::size_t index) const { return matrices_[index]; }
   // List 1 to 26 of a file are indices 0 to 25, List Ans LIST_ANS.
   BlockId& List(std::size_t file, std::size_t index) { return listFiles_[file][index]; }
+  BlockId List(std::size_t file, std::size_t index) const { return listFiles_[file][index]; }
   // The matrix the matrix display shows (not Mat Ans).
   BlockId& MatrixDisplay() { return matrixDisplay_; }
   std::size_t CurrentListFile() const { return currentListFile_; }

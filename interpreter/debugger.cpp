@@ -1,0 +1,251 @@
+#include "interpreter/debugger.h"
+
+#include <algorithm>
+
+#include "interpreter/token_codes.h"
+
+namespace korvane {
+namespace {
+
+// How often a paused run looks whether the emulator was stopped: well within
+// the 100 ms a stop may take.
+constexpr auto STOP_LOOK_INTERVAL = std::chrono::milliseconds(5);
+
+}  // namespace
+
+Debugger::Debugger(Interpreter& interpreter) : interpreter_(interpreter) {}
+
+void Debugger::SetBreakpoint(std::string_view program, int line, bool on) {
+  if (line < 1) return;
+  std::lock_guard lock(mutex_);
+  auto found = breakpoints_.find(program);
+  if (on) {
+    if (found == breakpoints_.end()) found = breakpoints_.emplace(std::string(program), std::set<int>{}).first;
+    found->second.insert(line);
+  } else if (found != breakpoints_.end()) {
+    found->second.erase(line);
+    if (found->second.empty()) breakpoints_.erase(found);
+  }
+  ++generation_;
+}
+
+void Debugger::SetBreakpoint(std::size_t entry, int line, bool on) {
+  const RunTable& programs = interpreter_.Programs();
+  if (entry < programs.Count()) SetBreakpoint(programs.Entry(entry).name, line, on);
+}
+
+bool Debugger::HasBreakpoint(std::string_view program, int line) const {
+  std::lock_guard lock(mutex_);
+  const auto found = breakpoints_.find(program);
+  return found != breakpoints_.end() && found->second.contains(line);
+}
+
+std::vector<int> Debugger::Breakpoints(std::string_view program) const {
+  std::lock_guard lock(mutex_);
+  const auto found = breakpoints_.find(program);
+  if (found == breakpoints_.end()) return {};
+  return {found->second.begin(), found->second.end()};
+}
+
+void Debugger::ClearBreakpoints() {
+  std::lock_guard lock(mutex_);
+  breakpoints_.clear();
+  ++generation_;
+}
+
+bool Debugger::Resume(StepKind kind) {
+  {
+    std::lock_guard lock(mutex_);
+    if (!paused_) return false;
+    mode_ = kind;
+    stepDepth_ = pausedAt_.depth;
+    paused_ = false;
+  }
+  changed_.notify_all();
+  return true;
+}
+
+void Debugger::Pause() { pauseRequested_.store(true, std::memory_order_relaxed); }
+
+bool Debugger::Paused() const {
+  std::lock_guard lock(mutex_);
+  return paused_;
+}
+
+std::optional<DebugPosition> Debugger::PausedAt() const {
+  std::lock_guard lock(mutex_);
+  if (!paused_) return std::nullopt;
+  return pausedAt_;
+}
+
+bool Debugger::WaitForPause(std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(mutex_);
+  return changed_.wait_for(lock, timeout, [this] { return paused_; });
+}
+
+std::optional<DebugState> Debugger::State() {
+  std::lock_guard lock(mutex_);
+  if (paused_) {
+    DebugState state = ReadMemoryState(interpreter_.Memory());
+    state.callStack = pausedStack_;
+    return state;
+  }
+  stateRequested_.store(true, std::memory_order_relaxed);
+  return latest_;
+}
+
+bool Debugger::SetVariable(std::size_t index, Value value) {
+  std::lock_guard lock(mutex_);
+  if (!paused_ || index >= VARIABLE_COUNT) return false;
+  interpreter_.Memory().Variable(index) = value;
+  return true;
+}
+
+bool Debugger::SetAns(Value value) {
+  std::lock_guard lock(mutex_);
+  if (!paused_) return false;
+  interpreter_.Memory().Ans() = value;
+  return true;
+}
+
+bool Debugger::SetWindowValue(std::size_t index, Value value) {
+  std::lock_guard lock(mutex_);
+  if (!paused_ || index >= WINDOW_VALUE_COUNT) return false;
+  interpreter_.Memory().Window()[index] = value;
+  return true;
+}
+
+bool Debugger::SetListCell(std::size_t list, std::size_t row, double value) {
+  std::lock_guard lock(mutex_);
+  if (!paused_ || list >= LIST_NAMES) return false;
+  EmulatorMemory& memory = interpreter_.Memory();
+  const BlockId block = memory.List(memory.CurrentListFile(), list);
+  if (!memory.Pool().InUse(block) || row >= memory.Pool().Info(block).rows) return false;
+  memory.Pool().Cells(block)[row] = value;
+  return true;
+}
+
+bool Debugger::SetMatrixCell(std::size_t matrix, std::size_t column, std::size_t row, double value) {
+  std::lock_guard lock(mutex_);
+  if (!paused_ || matrix >= MATRIX_NAMES) return false;
+  EmulatorMemory& memory = interpreter_.Memory();
+  const BlockId block = memory.Matrix(matrix);
+  if (!memory.Pool().InUse(block)) return false;
+  const Block& info = memory.Pool().Info(block);
+  if (column >= info.columns || row >= info.rows) return false;
+  memory.Pool().Cells(block)[row * info.columns + column] = value;
+  return true;
+}
+
+Debugger::ProgramLines& Debugger::LinesOf(std::size_t entry) {
+  if (lines_.size() <= entry) lines_.resize(entry + 1);
+  ProgramLines& lines = lines_[entry];
+  const PreparedProgram& program = interpreter_.Programs().Entry(entry);
+  if (!lines.built) {
+    const auto elements = program.Program();
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+      if (elements[i].IsToken(tk::LINE_BREAK) || elements[i].IsToken(tk::DISPLAY_STOP)) lines.breaks.push_back(i);
+    }
+    lines.built = true;
+  }
+  if (lines.generation != generation_) {
+    const auto found = breakpoints_.find(program.name);
+    lines.breakpoints.clear();
+    if (found != breakpoints_.end()) lines.breakpoints.assign(found->second.begin(), found->second.end());
+    lines.generation = generation_;
+  }
+  return lines;
+}
+
+int Debugger::LineOf(std::size_t entry, std::size_t pc) {
+  const auto& breaks = LinesOf(entry).breaks;
+  return 1 + int(std::lower_bound(breaks.begin(), breaks.end(), pc) - breaks.begin());
+}
+
+bool Debugger::StopsHere(const RunLoop& run, DebugPosition& where) {
+  const auto stack = run.CallStack();
+  const RunFrame& top = stack.back();
+  where.entry = top.program;
+  where.pc = top.pc;
+  where.depth = stack.size();
+  where.line = LineOf(top.program, top.pc);
+
+  // A statement after another of the same line, in the same call, is still
+  // that line's visit: a breakpoint pauses a line once per visit.
+  if (last_.size() < where.depth) last_.resize(where.depth);
+  last_.resize(where.depth);
+  LastStatement& last = last_.back();
+  const bool sameVisit = last.entry == where.entry && last.line == where.line && last.pc < where.pc;
+  last = {where.entry, where.line, where.pc};
+
+  const auto& breakpoints = LinesOf(where.entry).breakpoints;
+  where.breakpoint = !sameVisit && std::binary_search(breakpoints.begin(), breakpoints.end(), where.line);
+  if (where.breakpoint) return true;
+  if (pauseRequested_.exchange(false, std::memory_order_relaxed)) return true;
+  switch (mode_) {
+    case StepKind::Continue: return false;
+    case StepKind::StepInto: return true;
+    case StepKind::Step: return where.depth <= stepDepth_;
+    case StepKind::StepOut: return where.depth < stepDepth_;
+  }
+  return false;
+}
+
+DebugState Debugger::CaptureLocked(const RunLoop* run) {
+  DebugState state = ReadMemoryState(interpreter_.Memory());
+  if (run == nullptr) return state;
+  const RunTable& programs = interpreter_.Programs();
+  for (const RunFrame& frame : run->CallStack())
+    state.callStack.push_back({frame.program, programs.Entry(frame.program).name, LineOf(frame.program, frame.pc)});
+  return state;
+}
+
+void Debugger::BeforeStatement(const RunLoop& run) {
+  if (run.CallStack().empty()) return;
+  std::unique_lock lock(mutex_);
+  if (run.Progress().Snapshot().statements == 1) {
+    // A new run: its run table may hold other programs.
+    lines_.clear();
+    last_.clear();
+    mode_ = StepKind::Continue;
+  }
+  DebugPosition where;
+  const bool stop = StopsHere(run, where);
+  if (stateRequested_.exchange(false, std::memory_order_relaxed) || stop) latest_ = CaptureLocked(&run);
+  if (tracing_.load(std::memory_order_relaxed) || stop) where.name = interpreter_.Programs().Entry(where.entry).name;
+  if (!stop) {
+    lock.unlock();
+    if (listener_ != nullptr && tracing_.load(std::memory_order_relaxed))
+      listener_->Statement(where, interpreter_.Programs().Entry(where.entry).Program());
+    return;
+  }
+
+  paused_ = true;
+  pausedAt_ = where;
+  pausedStack_ = latest_->callStack;
+  mode_ = StepKind::Continue;
+  lock.unlock();
+  changed_.notify_all();
+  if (listener_ != nullptr) {
+    if (tracing_.load(std::memory_order_relaxed))
+      listener_->Statement(where, interpreter_.Programs().Entry(where.entry).Program());
+    listener_->Paused(where);
+  }
+  lock.lock();
+  WaitWhilePaused(lock);
+}
+
+void Debugger::WaitWhilePaused(std::unique_lock<std::mutex>& lock) {
+  RunHost& host = interpreter_.Host();
+  while (paused_) {
+    if (!host.EmulatorRunning()) {
+      paused_ = false;
+      break;
+    }
+    changed_.wait_for(lock, STOP_LOOK_INTERVAL);
+  }
+  lock.unlock();
+  changed_.notify_all();
+}
+
+}  // namespace korvane
