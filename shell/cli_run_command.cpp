@@ -1,6 +1,8 @@
 // korvane-cli run: a program of the library run headless as the emulator runs
 // it, to its first end (its end marker, Stop, or a halting error), with keys
-// from a script; afterwards the screen as a bitmap and the variables.
+// from a script; afterwards the screen as a bitmap and the variables. For
+// testing programs: a trace of the statements, a breakpoint that stops the
+// run, the screen compared with a bitmap, and a GIF recording.
 
 #include <charconv>
 #include <cmath>
@@ -9,6 +11,7 @@
 #include "exchange/bitmap_export.h"
 #include "interpreter/element_format.h"
 #include "shell/cli_commands.h"
+#include "shell/cli_run_tools.h"
 #include "text/calculator_charset.h"
 
 namespace korvane {
@@ -16,6 +19,9 @@ namespace {
 
 constexpr double DEFAULT_MAX_SECONDS = 10.0;
 constexpr int STATUS_TIMED_OUT = 2;
+// How often the command looks at the run while waiting: for a pause at the
+// breakpoint and for new frames of a recording.
+constexpr auto RUN_LOOK_INTERVAL = std::chrono::milliseconds(10);
 
 // Error texts as they appear on the screen, with where they came from.
 class ErrorPrinter final : public RunObserver {
@@ -47,18 +53,20 @@ std::optional<double> ParseSeconds(const std::string& text) {
 // A number as the screen shows it, in Unicode. The exponent mark has no
 // character of its own in the character set's table; it is written as the
 // exponent letter that programs type.
-std::string NumberText(double x) {
-  std::string text;
-  for (const char c : FormatNumber(x)) text += c == EXPONENT_MARK ? "ᴇ" : CalcToUtf8(std::string_view(&c, 1));
-  return text;
+std::string NumberText(double x) { return CalculatorTextUtf8(FormatNumber(x)); }
+
+void PrintVariables(CliContext& c, const DebugState& state) {
+  for (std::size_t i = 0; i < VARIABLE_COUNT; ++i)
+    c.out << VariableName(i) << '=' << NumberText(state.variables[i].real) << '\n';
+  c.out << "Ans=" << NumberText(state.ans.real) << '\n';
 }
 
-void PrintVariables(CliContext& c, const EmulatorMemory& memory) {
-  auto print = [&](const std::string& name, const Value& value) { c.out << name << '=' << NumberText(value.real) << '\n'; };
-  for (char letter = 'A'; letter <= 'Z'; ++letter) print(std::string(1, letter), memory.Variable(std::size_t(letter - 'A')));
-  print("r", memory.Variable(VARIABLE_R));
-  print("θ", memory.Variable(VARIABLE_THETA));
-  print("Ans", memory.Ans());
+std::optional<int> ParseScale(const std::string& text) {
+  int scale = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), scale);
+  if (error != std::errc() || end != text.data() + text.size() || scale < 1 || scale > GIF_MAX_SCALE)
+    return std::nullopt;
+  return scale;
 }
 
 int RunCommand(CliContext& c) {
@@ -73,6 +81,18 @@ int RunCommand(CliContext& c) {
     const auto seconds = ParseSeconds(*text);
     if (!seconds) return RefuseValue(c, "--max-seconds takes a number of seconds above 0");
     maxSeconds = *seconds;
+  }
+  std::optional<BreakpointSpec> breakpoint;
+  if (const auto text = c.request.Value("break")) {
+    breakpoint = ParseBreakpoint(*text);
+    if (!breakpoint) return RefuseValue(c, "--break takes a program name and a line from 1, as MAIN:12");
+  }
+  int scale = 1;
+  if (const auto text = c.request.Value("scale")) {
+    const auto parsed = ParseScale(*text);
+    if (!parsed) return RefuseValue(c, "--scale takes a whole number from 1 to " + std::to_string(GIF_MAX_SCALE));
+    if (!c.request.Has("record")) return RefuseValue(c, "--scale goes with --record");
+    scale = *parsed;
   }
 
   const std::string& path = c.request.arguments[0];
@@ -89,29 +109,75 @@ int RunCommand(CliContext& c) {
   ErrorPrinter errors(c.err);
   emulator.SetObserver(&errors);
   if (keys) emulator.SetKeyScript(&*keys);
+  // The debugger only when asked for: a run without it pays nothing.
+  std::optional<Debugger> debugger;
+  StatementTracer tracer(c.err, c.core.Tokens());
+  if (breakpoint || c.request.Has("trace")) {
+    debugger.emplace(emulator.Interp());
+    debugger->SetListener(&tracer);
+    debugger->SetTracing(c.request.Has("trace"));
+    if (breakpoint) debugger->SetBreakpoint(breakpoint->program, breakpoint->line, true);
+    emulator.SetStatementHook(&*debugger);
+  }
+  GifRecorder recorder;
+  std::optional<ScreenRecording> recording;
+  if (const auto gif = c.request.Value("record")) {
+    if (!recorder.Begin(*gif, scale)) return CliFail(c, recorder.Error());
+    recording.emplace(emulator.Frames(), recorder);
+  }
+
   RunSettings run;
   run.haltOnError = settings.GetSettingInt(SETTING_HALT_ON_ERROR) != 0;
   run.restartAfterEnd = false;
   const bool fullSpeed = c.request.Has("full-speed") || settings.GetSettingInt(SETTING_FULL_SPEED) == 1;
   if (!emulator.Start(run, fullSpeed)) return CliFail(c, "the program could not be started");
 
-  const auto limit = std::chrono::milliseconds(std::llround(maxSeconds * 1000.0));
-  const bool ended = emulator.WaitForEnd(limit);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::llround(maxSeconds * 1000.0));
+  bool ended = false;
+  bool atBreakpoint = false;
+  bool recorded = true;
+  while (!ended && !atBreakpoint && std::chrono::steady_clock::now() < deadline) {
+    ended = emulator.WaitForEnd(RUN_LOOK_INTERVAL);
+    if (recording && recorded) recorded = recording->Poll();
+    atBreakpoint = debugger && debugger->Paused();
+  }
+  std::optional<DebugState> paused;
+  if (atBreakpoint) {
+    paused = debugger->State();
+    const auto at = debugger->PausedAt();
+    c.err << "korvane-cli: run: stopped at " << CalculatorTextUtf8(at->name) << ':' << at->line << '\n';
+  }
   emulator.Stop();
   emulator.Join();
 
   int status = 0;
-  if (!ended) {
+  if (!ended && !atBreakpoint) {
     c.err << "korvane-cli: run: " << path << " still ran after " << maxSeconds << " s; stopped\n";
     status = STATUS_TIMED_OUT;
-  } else if (emulator.LastEnd() == RunEnd::Error) {
+  } else if (emulator.LastEnd() == RunEnd::Error && !atBreakpoint) {
     status = 1;
   }
-  if (const auto screenshot = c.request.Value("screenshot")) {
-    if (!SaveImageAsBitmap(*screenshot, emulator.Screen().DisplayImage(), c.core.Messages()) && status == 0)
-      status = 1;
+  if (breakpoint && !atBreakpoint) {
+    c.err << "korvane-cli: run: the run did not reach " << *c.request.Value("break") << '\n';
+    if (status == 0) status = 1;
   }
-  if (c.request.Has("print-vars")) PrintVariables(c, emulator.Interp().Memory());
+  const RgbImage& screen = emulator.Screen().DisplayImage();
+  if (recording && !(recorded && recording->Finish(screen))) {
+    c.err << "korvane-cli: run: the recording failed: " << recorder.Error() << '\n';
+    recorder.Abandon();
+    if (status == 0) status = 1;
+  }
+  if (const auto screenshot = c.request.Value("screenshot")) {
+    if (!SaveImageAsBitmap(*screenshot, screen, c.core.Messages()) && status == 0) status = 1;
+  }
+  if (const auto expected = c.request.Value("expect-screen")) {
+    if (!CheckScreen(screen, *expected, c.err) && status == 0) status = 1;
+  }
+  if (paused) {
+    PrintVariables(c, *paused);
+  } else if (c.request.Has("print-vars")) {
+    PrintVariables(c, ReadMemoryState(emulator.Interp().Memory()));
+  }
   return status;
 }
 
@@ -122,14 +188,20 @@ std::vector<CliCommand> CliRunCommands() {
       {{"run",
         "PATH",
         "run a program headless to its end (its folder's programs, pictures and matrices with it); "
-        "status 2 when it still runs after the time allowed",
+        "status 2 when it still runs after the time allowed; status 1 when the screen differs from the "
+        "expected bitmap (the differences are written beside it as NAME.diff.bmp)",
         1,
         1,
         {{"full-speed", false, "", false},
          {"keys", true, "CODES", false},
          {"max-seconds", true, "N", false},
          {"screenshot", true, "FILE.bmp", false},
-         {"print-vars", false, "", false}}},
+         {"print-vars", false, "", false},
+         {"trace", false, "", false},
+         {"break", true, "PROG:LINE", false},
+         {"expect-screen", true, "FILE.bmp", false},
+         {"record", true, "FILE.gif", false},
+         {"scale", true, "N", false}}},
        RunCommand},
   };
 }

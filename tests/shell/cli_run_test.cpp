@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "exchange/bitmap_decoder.h"
 #include "support/cli_runner.h"
+#include "support/gif_reading.h"
 #include "support/temp_dir.h"
 
 namespace korvane::test {
@@ -93,6 +97,106 @@ TEST_F(CliRunTest, RefusesWhatItCannotRun) {
   const CliRun r = Run({"/F"});
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(Contains(r.err, "/F is not a program")) << r.err;
+}
+
+TEST_F(CliRunTest, TraceWritesEveryStatementWithItsProgramAndLine) {
+  Store("/MAIN", "1→A\nFor 1→I To 2\nProg \"SUB\"\nNext");
+  Store("/SUB", "A×10→A");
+  const CliRun r = Run({"/MAIN", "--full-speed", "--trace"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err,
+            "MAIN:1: 1→A\nMAIN:2: For 1→I To 2\nMAIN:3: Prog \"SUB\"\nSUB:1: A×10→A\nMAIN:4: Next\n"
+            "MAIN:2: For 1→I To 2\nMAIN:3: Prog \"SUB\"\nSUB:1: A×10→A\nMAIN:4: Next\nMAIN:2: For 1→I To 2\n");
+}
+
+TEST_F(CliRunTest, BreakStopsTheRunThereAndPrintsTheVariables) {
+  Store("/P", "For 1→I To 5\nI²→A\nNext\n99→B");
+  CliRun r = Run({"/P", "--full-speed", "--break", "P:2"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "korvane-cli: run: stopped at P:2\n");
+  EXPECT_TRUE(Contains(r.out, "A=0\nB=0\n")) << r.out;
+  EXPECT_TRUE(Contains(r.out, "I=1\n")) << r.out;
+
+  r = Run({"/P", "--full-speed", "--break", "P:7", "--print-vars"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(Contains(r.err, "did not reach P:7")) << r.err;
+  EXPECT_TRUE(Contains(r.out, "B=99\n")) << r.out;
+  EXPECT_EQ(Run({"/P", "--break", "P"}).status, 2);
+  EXPECT_EQ(Run({"/P", "--break", "P:0"}).status, 2);
+}
+
+TEST_F(CliRunTest, ExpectScreenPassesOnTheSameScreenAndWritesTheDifferencesOtherwise) {
+  Store("/HI", "Locate 1,1,\"HI\"");
+  Store("/HO", "Locate 1,1,\"HO\"");
+  ASSERT_EQ(Run({"/HI", "--full-speed", "--screenshot", home.File("hi.bmp")}).status, 0);
+
+  CliRun r = Run({"/HI", "--full-speed", "--expect-screen", home.File("hi.bmp")});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_FALSE(std::filesystem::exists(home.File("hi.diff.bmp")));
+
+  r = Run({"/HO", "--full-speed", "--expect-screen", home.File("hi.bmp")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(Contains(r.err, "the screen differs from " + home.File("hi.bmp") + " in ")) << r.err;
+  EXPECT_TRUE(Contains(r.err, home.File("hi.diff.bmp"))) << r.err;
+  const auto diff = LibraryBitmapDecoder().Decode(home.ReadFile("hi.diff.bmp"));
+  ASSERT_TRUE(diff);
+  EXPECT_EQ(diff->width, 128);
+  EXPECT_EQ(diff->height, 64);
+  // Red only where the second letters differ, within the first text line.
+  int red = 0;
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 128; ++x) {
+      const std::size_t at = (std::size_t(y) * 128 + std::size_t(x)) * 3;
+      if (diff->rgb[at] == 255 && diff->rgb[at + 1] == 0 && diff->rgb[at + 2] == 0) {
+        ++red;
+        EXPECT_GE(x, 6);
+        EXPECT_LT(x, 12);
+        EXPECT_LT(y, 8);
+      }
+    }
+  }
+  EXPECT_GT(red, 0);
+
+  home.WriteFile("broken.bmp", std::string("BMnot a bitmap"));
+  r = Run({"/HI", "--full-speed", "--expect-screen", home.File("broken.bmp")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(Contains(r.err, "cannot read")) << r.err;
+}
+
+TEST_F(CliRunTest, RecordWritesAGifOfTheScreenChanges) {
+  Store("/P", "ClrText\n\"ONE\"\nFor 1→I To 25:Next\n\"TWO\"\nFor 1→I To 25:Next\n\"THREE\"");
+  const CliRun r = Run({"/P", "--record", home.File("run.gif"), "--scale", "2", "--screenshot", home.File("end.bmp")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto movie = ReadGif(home.File("run.gif"));
+  ASSERT_TRUE(movie);
+  EXPECT_EQ(movie->width, 256);
+  EXPECT_EQ(movie->height, 128);
+  // The three texts appear one after another (the blank start may come before them).
+  ASSERT_GE(movie->frames.size(), 3u);
+  ASSERT_LE(movie->frames.size(), 5u);
+  int total = 0;
+  for (std::size_t i = 0; i < movie->frames.size(); ++i) {
+    EXPECT_GT(movie->frames[i].delayCs, 0);
+    total += movie->frames[i].delayCs;
+    if (i > 0) {
+      EXPECT_NE(movie->frames[i].image, movie->frames[i - 1].image);
+    }
+  }
+  EXPECT_GE(total, 15);  // two loops of 25 passes at the calculator's speed, in hundredths
+  const auto end = LibraryBitmapDecoder().Decode(home.ReadFile("end.bmp"));
+  ASSERT_TRUE(end);
+  RgbImage screen(end->width, end->height);
+  for (int y = 0; y < end->height; ++y) {
+    for (int x = 0; x < end->width; ++x) {
+      const std::size_t at = (std::size_t(y) * std::size_t(end->width) + std::size_t(x)) * 3;
+      screen.SetPixel(x, y, Rgb{end->rgb[at], end->rgb[at + 1], end->rgb[at + 2]});
+    }
+  }
+  EXPECT_EQ(movie->frames.back().image, ScaledUp(screen, 2));
+
+  EXPECT_EQ(Run({"/P", "--scale", "2"}).status, 2);  // a scale without a recording
+  EXPECT_EQ(Run({"/P", "--record", home.File("x.gif"), "--scale", "9"}).status, 2);
 }
 
 }  // namespace
