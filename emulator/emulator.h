@@ -11,6 +11,7 @@
 // while no run is alive. Stop, SetCurrentKey, Snapshot, Running and
 // WaitForEnd may be called from any thread; Frames from one reading thread.
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -70,6 +71,9 @@ class Emulator {
 
   // Any thread: the calculator key held down, 0 when released.
   void SetCurrentKey(std::uint32_t key) { host_.SetCurrentKey(key); }
+  // Any thread: the word SetCurrentKey writes (the calculator widget writes
+  // it directly while a key or the mouse button is held).
+  std::atomic<std::uint32_t>& CurrentKeyWord() { return host_.CurrentKeyWord(); }
   // Before Start: keys from a script instead (null for none).
   void SetKeyScript(KeyScript* script) { host_.SetKeyScript(script); }
   // Before Start: told of errors and of the end of the run, on the run thread.

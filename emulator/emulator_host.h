@@ -25,6 +25,8 @@ class EmulatorHost final : public RunHost {
   void Stop();
   // Any thread: the key held down (0 for none).
   void SetCurrentKey(std::uint32_t key) { currentKey_.store(key, std::memory_order_relaxed); }
+  // The word SetCurrentKey writes, for a front end that writes it itself.
+  std::atomic<std::uint32_t>& CurrentKeyWord() { return currentKey_; }
   // Before a run: keys from a script instead of SetCurrentKey; null for none.
   void SetKeyScript(KeyScript* script) { script_ = script; }
 

@@ -15,7 +15,7 @@ namespace korvane {
 // subsystem behind it exists).
 struct AvailableCommands {
   bool transfer = true;   // Transmit, Queue, Transmit queue
-  bool emulate = false;
+  bool emulate = true;
   bool importFiles = true;   // Open, dropped files
   bool exportFiles = true;   // Save
   bool bitmaps = true;       // Save as bitmap, Save Screenshot
@@ -28,7 +28,7 @@ struct CommandStates {
   bool deleteItem = false;
   bool transmit = false;
   bool queue = false;
-  bool emulate = false;
+  bool emulate = true;
   bool password = false;
   bool saveAsBitmap = false;
   bool open = false;

@@ -17,8 +17,11 @@
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QToolBar>
+#include <QToolButton>
 #include <QWindowStateChangeEvent>
 
+#include "emulator/qt/container_view.h"
+#include "emulator/qt/emulator_session.h"
 #include "exchange/export_flow.h"
 #include "exchange/qt/bitmap_commands.h"
 #include "exchange/qt/import_export_commands.h"
@@ -76,6 +79,12 @@ const Accelerator kAccelerators[] = {
     {CommandId::Exit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
 };
 
+// The Emulate button's texts, stopped and running.
+const QString kEmulatorText = QStringLiteral("Emulator");
+const QString kEditorText = QStringLiteral("Editor");
+constexpr int kEmulatorImage = 4;
+constexpr int kEditorImage = 0;
+
 // The Help menu's user guide, the page that goes with the program.
 constexpr int STR_USER_GUIDE = 80;
 // The status note when Find went round to the start of the program.
@@ -100,6 +109,8 @@ MainWindow::MainWindow(ApplicationCore& core, MessageSink& messages, UserPrompts
   BuildToolBar();
   BuildStatusBar();
   BuildCentralArea();
+  emulator_ = std::make_unique<EmulatorSession>(core_, messages_, view_->Container(), this);
+  connect(emulator_.get(), &EmulatorSession::StopRequested, this, [this] { LeaveEmulator(); });
   BuildTray();
   WireTree();
   link_ = std::make_unique<LinkCommands>(this, core_, messages_, LinkStatusWidgets{status_[1], progress_, rate_},
@@ -205,6 +216,22 @@ void MainWindow::BuildToolBar() {
     connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
     toolBar_->addAction(action);
   }
+  // The Emulate button says what it leads to: the emulator, or back to the editor.
+  ShowEmulateButton(false);
+  if (auto* button = qobject_cast<QToolButton*>(toolBar_->widgetForAction(EmulateButton())))
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+}
+
+QAction* MainWindow::EmulateButton() const {
+  for (QAction* button : toolBar_->actions())
+    if (button->property("command").toInt() == static_cast<int>(CommandId::Emulate)) return button;
+  return nullptr;
+}
+
+void MainWindow::ShowEmulateButton(bool running) {
+  QAction* button = EmulateButton();
+  button->setText(running ? kEditorText : kEmulatorText);
+  button->setIcon(ToolbarImage(running ? kEditorImage : kEmulatorImage));
 }
 
 void MainWindow::BuildStatusBar() {
@@ -367,6 +394,11 @@ void MainWindow::RebuildTree() {
 
 bool MainWindow::CloseView() {
   if (!view_->Close()) return false;
+  // Every way of leaving the view stops the emulator.
+  if (emulator_ && emulator_->Active()) {
+    emulator_->Stop();
+    ShowEmulateButton(false);
+  }
   UpdateCommandStates();
   return true;
 }
@@ -417,7 +449,10 @@ void MainWindow::UpdateCommandStates() {
   set(CommandId::TransmitQueue, s.transmitQueue && link_ && link_->CanTransmitQueue());
   set(CommandId::Find, s.find);
   set(CommandId::FindAgain, s.find);
-  set(CommandId::SaveScreenshot, false);
+  // The Emulator menu belongs to the running emulator.
+  const bool emulating = emulator_ && emulator_->Active();
+  set(CommandId::SaveScreenshot, emulating);
+  emulatorMenu_->setEnabled(emulating);
   itemMenu_->setEnabled(s.itemMenu);
   editMenu_->setEnabled(s.find);
   // The toolbar buttons follow their commands.
@@ -456,9 +491,8 @@ bool MainWindow::RunCommand(CommandId command) {
                                                             QFileInfo(outcome->path).fileName().toStdString()})));
       return true;
     case CommandId::SaveScreenshot:
-      // Grayed until the emulator runs, whose screen is then the view image.
-      if (!Action(command)->isEnabled()) return false;
-      RunSaveScreenshotCommand(this, view_->ViewImage(), messages_, BitmapFileAsker());
+      if (!Action(command)->isEnabled()) return false;  // grayed while the emulator is off
+      emulator_->SaveScreenshot(this, BitmapFileAsker());
       return true;
     case CommandId::Find:
     case CommandId::FindAgain:
@@ -481,11 +515,30 @@ bool MainWindow::RunCommand(CommandId command) {
     case CommandId::Password: ChangePassword(); return true;
     case CommandId::Transmit: link_->Transmit(selected); return true;
     case CommandId::Queue: link_->Queue(selected); return true;
+    case CommandId::Emulate: ToggleEmulator(); return true;
     case CommandId::SaveAsBitmap:
       RunSaveAsBitmapCommand(this, core_.Store(), selected, messages_, BitmapFileAsker());
       return true;
     default: return false;  // the other commands come with the parts that carry them out
   }
+}
+
+void MainWindow::ToggleEmulator() {
+  if (emulator_->Active()) {
+    LeaveEmulator();
+    return;
+  }
+  const ItemId selected = SelectedItemId();
+  if (selected == NO_ITEM || !CloseView()) return;
+  ShowEmulateButton(true);
+  emulator_->Start(selected);
+  UpdateCommandStates();
+}
+
+void MainWindow::LeaveEmulator() {
+  if (!emulator_->Active()) return;
+  // Closing the view stops the run; the program comes back into the editor.
+  if (CloseView()) ShowSelectedItem();
 }
 
 void MainWindow::NewFolder() {

@@ -38,6 +38,7 @@ struct ImportResult;
 class PendingImports;
 class SingleInstance;
 class LinkCommands;
+class EmulatorSession;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -110,6 +111,10 @@ class MainWindow : public QMainWindow {
   QLabel* TransferRate() const { return rate_; }
   SymbolsWindow* Symbols() const { return symbols_; }
   SearchRequest& Search() { return *search_; }
+  // Run control of the Emulate command.
+  EmulatorSession& Emulation() const { return *emulator_; }
+  // The toolbar's Emulate button ("Emulator", "Editor" while the emulator runs).
+  QAction* EmulateButton() const;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -132,6 +137,11 @@ class MainWindow : public QMainWindow {
   void DescribeSelectedItem();
   void UpdateCommandStates();
   void ToggleFiles();
+  // Emulate: starts the emulator on the selection, or stops it and shows the
+  // program again.
+  void ToggleEmulator();
+  void LeaveEmulator();
+  void ShowEmulateButton(bool running);
 
   void NewFolder();
   void NewProgram();
@@ -175,6 +185,8 @@ class MainWindow : public QMainWindow {
   QLabel* rate_ = nullptr;  // the transfer's rate and time left, beside the progress bar
   QSystemTrayIcon* tray_ = nullptr;
   SymbolsWindow* symbols_ = nullptr;
+  // Last: its run ends and its widgets go before the window's own.
+  std::unique_ptr<EmulatorSession> emulator_;
   bool filesShown_ = true;
   bool shutDown_ = false;
 };
