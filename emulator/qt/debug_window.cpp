@@ -1,6 +1,9 @@
 #include "emulator/qt/debug_window.h"
 
 #include <QFormLayout>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
 #include <QLineEdit>
 
 #include "emulator/emulator.h"
@@ -40,7 +43,14 @@ DebugWindow::DebugWindow(Emulator& emulator, QWidget* parent)
 
 void DebugWindow::ShowBeside(const QRect& beside) {
   adjustSize();
-  move(beside.right() + 8, beside.top());
+  QPoint at(beside.right() + 8, beside.top());
+  // A main window as wide as the screen leaves no room beside it: then over its right edge.
+  if (const QScreen* screen = QGuiApplication::screenAt(beside.center())) {
+    const QRect room = screen->availableGeometry();
+    at.setX(std::max(room.left(), std::min(at.x(), room.right() - frameGeometry().width())));
+    at.setY(std::max(room.top(), std::min(at.y(), room.bottom() - frameGeometry().height())));
+  }
+  move(at);
   show();
 }
 
