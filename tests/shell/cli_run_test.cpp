@@ -73,12 +73,34 @@ TEST_F(CliRunTest, ErrorsAreReportedWithProgramAndLine) {
   EXPECT_TRUE(Contains(r.out, "A=1\n")) << r.out;
 }
 
+TEST_F(CliRunTest, ErrorsInACalledProgramNameThatProgramAndItsOwnLine) {
+  ASSERT_TRUE(RunCliIn(home, {"mkdir", "/G"}).status == 0);
+  Store("/G/MAIN", "1→A\nProg \"SUB\"\n3→C");
+  Store("/G/SUB", "2→B\n\n1+\n4→D");
+  CliRun r = Run({"/G/MAIN", "--full-speed", "--print-vars"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "SUB, line 3: Syn ERROR\n");
+  EXPECT_TRUE(Contains(r.out, "C=3\nD=4\n")) << r.out;
+
+  Settings("<HaltOnError>1</HaltOnError>");
+  r = Run({"/G/MAIN", "--full-speed", "--print-vars"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(Contains(r.err, "Error in program SUB, line 3.")) << r.err;
+  EXPECT_TRUE(Contains(r.out, "B=2\nC=0\nD=0\n")) << r.out;  // the caller ends with it
+}
+
 TEST_F(CliRunTest, AProgramThatDoesNotEndIsStoppedAfterItsTime) {
-  Store("/P", "Lbl 1\nIsz A\nGoto 1");
-  const CliRun r = Run({"/P", "--max-seconds", "0.2", "--print-vars"});
+  Store("/P", "Lbl 1\nIsz A\nPxlOn 1,1\nGoto 1");
+  const CliRun r = Run({"/P", "--max-seconds", "0.2", "--print-vars", "--screenshot", home.File("late.bmp")});
   EXPECT_EQ(r.status, 2);
   EXPECT_TRUE(Contains(r.err, "still ran after 0.2 s")) << r.err;
   EXPECT_FALSE(Contains(r.out, "A=0\n")) << r.out;
+  // The screen as the stop found it: the graph screen with its one pixel.
+  const auto bitmap = home.ReadFile("late.bmp");
+  ASSERT_EQ(bitmap.size(), 24630u);
+  int ink = 0;
+  for (std::size_t i = 54; i + 2 < bitmap.size(); i += 3) ink += bitmap[i] != 200 || bitmap[i + 1] != 220;
+  EXPECT_EQ(ink, 1);
 }
 
 TEST_F(CliRunTest, StopEndsTheRunAndWaitsForNothing) {
