@@ -9,6 +9,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "support/cli_runner.h"
 #include "support/temp_dir.h"
@@ -41,21 +43,16 @@ TEST(TreasureHuntTest, PlaysTwoGamesAndEndsOnTheScoreChart) {
   ASSERT_EQ(imported.status, 0) << imported.err;
   EXPECT_EQ(imported.out, "20\n");
 
+  // The kept screenshot is checked from a copy, so that a differing run
+  // writes its picture of the differences into the test's own directory.
+  home.WriteFile("end.bmp", ReadSourceFile("treasure_hunt_end.bmp"));
   const CliRun r = RunCliIn(home, {"run", "/treasure/HUNT", "--full-speed", "--keys", kKeys, "--max-seconds", "60",
-                                   "--screenshot", home.File("end.bmp"), "--print-vars"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.err, "");  // no error text appeared on the screen
-  // Two games, the best 5, 4 treasures, the last game's score 2, the menu left with 5.
+                                   "--expect-screen", home.File("end.bmp"), "--print-vars"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");  // no error text appeared, and the last screen is the kept one
+  // Two games, the best 5, 4 treasures, the last game's 2 found and score 2, the menu left with 5.
   for (const char* value : {"F=2\n", "G=2\n", "B=5\n", "N=4\n", "S=2\n", "K=63\n", "M=0\n"})
     EXPECT_NE(r.out.find(value), std::string::npos) << value << r.out;
-
-  const auto expected = ReadSourceFile("treasure_hunt_end.bmp");
-  const auto actual = home.ReadFile("end.bmp");
-  ASSERT_EQ(expected.size(), 24630u);
-  ASSERT_EQ(actual.size(), expected.size());
-  std::size_t differing = 0;
-  for (std::size_t i = 0; i < actual.size(); ++i) differing += actual[i] != expected[i];
-  EXPECT_EQ(differing, 0u) << "the last screen differs from tests/programs/treasure_hunt_end.bmp";
 }
 
 }  // namespace
