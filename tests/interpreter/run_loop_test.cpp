@@ -57,6 +57,17 @@ TEST_F(RunLoopTest, RestartFromTheFirstStatementKeepsTheMemory) {
   for (int line = 1; line <= 3; ++line) EXPECT_EQ(TextLine(line), std::string(20, ' ') + "0") << line;
 }
 
+TEST_F(RunLoopTest, EveryStatementStartsInBlueWithTheTemporaryBlocksFreed) {
+  // 600 passes make far more temporary lists and matrices than the pool has block slots.
+  Run("For 1→I To 600\n{I,2,I}→List 1:Sum List 1→A\n[[I]]→Mat B\nNext\nOrange PxlOn 1,1:PxlOn 2,2");
+  EXPECT_TRUE(observer.errors.empty());
+  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_EQ(Var('A'), 1202);
+  EXPECT_EQ(MatrixCells('B'), std::vector<double>{600});
+  EXPECT_EQ(GraphPixel(1, 1), COLOUR_ORANGE);
+  EXPECT_EQ(GraphPixel(2, 2), COLOUR_BLUE);  // the colour was the statement's, not the line's
+}
+
 TEST_F(RunLoopTest, ColourPrefixesApplyToTheCommandAfterThemButNotToGoto) {
   Run("Orange \"HI\"\nGreen Locate 1,3,\"G\"\nOrange Goto 1\nLbl 1");
   EXPECT_EQ(LineInk(screen.Text().Image(), 1), COLOUR_ORANGE);
