@@ -36,8 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   korvane::fuzz::IgnoreMessages messages;
   korvane::test::FakeRunHost host;
-  host.stopAfterPaces = 3000;  // bounds the statements (each paces) and every evaluation
-  host.stopAtMs = 20000;       // ... and the key waits, which sleep
+  host.stopAfterPaces = 1000;  // bounds the statements (each paces) and every evaluation
+  host.stopAtMs = 5000;        // ... and the key waits, which sleep
   host.fullSpeed = size > 0 && (data[0] & 2) != 0;
   if (size > 1) host.PressKey(data[1] % 100, 30);
   HostScreenPacer pacer(host);
@@ -66,6 +66,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (std::size_t file = 0; file < LIST_FILES; ++file)
     for (std::size_t l = 0; l < LIST_NAMES; ++l) CheckBlock(memory, memory.List(file, l));
   CheckBlock(memory, memory.MatrixDisplay());
-  if (loop.Progress().Snapshot().statements > 3000) std::abort();
+  if (loop.Progress().Snapshot().statements > 1000) std::abort();
   return 0;
 }
