@@ -67,6 +67,7 @@ RunPreparation EmulatorSession::Start(ItemId item) {
     static_cast<void>(emulator.Start(run, settings.GetSettingInt(SETTING_FULL_SPEED) == 1));
   }
   if (!fullScreen_ || !fullScreen_->InUse()) calculator_->setFocus(Qt::OtherFocusReason);
+  emit Started(item);
   return prepared;
 }
 
@@ -120,7 +121,9 @@ void EmulatorSession::Stop() {
   if (fullScreen_) fullScreen_->CloseFullScreen();
   if (debug_) debug_->hide();
   if (calculator_) calculator_->hide();
+  const bool wasActive = active_;
   active_ = false;
+  if (wasActive) emit Stopped();
 }
 
 bool EmulatorSession::SaveScreenshot(QWidget* owner, const BitmapFileQuestion& ask) {

@@ -73,6 +73,10 @@ class EmulatorSession : public QObject {
   // Escape, the AC/ON key or the full-screen window's close: the main window
   // stops the emulator as the Emulate command does.
   void StopRequested();
+  // The calculator was shown for `item` (a run started when it is a program),
+  // and taken away again: for the tools that follow the run.
+  void Started(quint32 item);  // an ItemId
+  void Stopped();
 
  private:
   void ShowCalculator();

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
 #include <thread>
@@ -112,6 +113,8 @@ class EmulatorSessionTest : public QObject {
     const ItemId other = f.AddProgram("OTHER", "1");
     QCOMPARE(f.window->EmulateButton()->text(), QStringLiteral("Emulator"));
     QVERIFY(!f.emulatorMenu()->isEnabled());
+    QSignalSpy started(&f.session(), &EmulatorSession::Started);
+    QSignalSpy stopped(&f.session(), &EmulatorSession::Stopped);
 
     // Emulate again: back to the program in the editor.
     QVERIFY(f.Emulate(main));
@@ -120,6 +123,9 @@ class EmulatorSessionTest : public QObject {
     QVERIFY(f.window->RunCommand(CommandId::Emulate));
     VerifyStopped(f);
     QVERIFY(f.window->View()->ProgramShown());
+    QCOMPARE(started.count(), 1);
+    QCOMPARE(started.at(0).at(0).value<quint32>(), main);
+    QCOMPARE(stopped.count(), 1);
 
     // F7, as typed in the calculator, both ways.
     QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
