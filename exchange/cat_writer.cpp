@@ -45,8 +45,7 @@ bool UsableHeader(const ExchangeItem& item) {
 }
 
 Message PictureSizeMessage(const std::string& name, std::uint16_t width, std::uint16_t height) {
-  return FixedMessage("The picture " + name + " is " + std::to_string(width) + " x " + std::to_string(height) +
-                      " pixels; a text exchange file holds pictures of 128 x 64 pixels only. The export was stopped.");
+  return OwnTextMessage(KorvaneText::ExportPictureSize, {name, std::int64_t{width}, std::int64_t{height}});
 }
 
 }  // namespace

@@ -23,13 +23,6 @@ bool TextExportable(ItemType type) {
   return type == ITEM_PROGRAM || type == ITEM_PICTURE || type == ITEM_MATRIX || type == ITEM_LIST;
 }
 
-void ShowFixed(MessageSink& messages, std::string text) {
-  Message m;
-  m.textId = -1;
-  m.fixedText = std::move(text);
-  messages.ShowMessage(m);
-}
-
 // The items in the order given; ids that no longer exist are passed over.
 std::vector<ExchangeItem> ReadExportItems(const ItemStore& store, std::span<const ItemId> ids) {
   std::vector<ExchangeItem> items;
@@ -129,7 +122,7 @@ ExportStatus ExportItems(ExportContext& c, const std::string& path, std::span<co
                          std::size_t* written) {
   if (written) *written = 0;
   if (ids.size() > EXPORT_MAX_ITEMS) {
-    ShowFixed(c.messages, "At most " + std::to_string(EXPORT_MAX_ITEMS) + " items go into one export file.");
+    c.messages.ShowMessage(OwnTextMessage(KorvaneText::ExportTooManyItems, {static_cast<std::int64_t>(EXPORT_MAX_ITEMS)}));
     return ExportStatus::Failed;
   }
   std::vector<ExchangeItem> items = ReadExportItems(c.store, ids);

@@ -108,7 +108,7 @@ Message BitmapRefusalMessage(BitmapRefusal refusal, std::string_view path) {
 void ShowBitmapUnavailable(ImportContext& c) {
   Message m;
   m.textId = -1;
-  m.fixedText = c.texts.Text(MSG_IMPORT_UNKNOWN_FORMAT) + " (Bitmap files cannot be imported in this version.)";
+  m.fixedText = c.texts.Text(MSG_IMPORT_UNKNOWN_FORMAT) + " " + c.texts.OwnText(KorvaneText::ImportBitmapsUnavailable);
   c.messages.ShowMessage(m);
 }
 
@@ -203,20 +203,14 @@ ImportOptionsRequest MakeImportOptionsRequest(const ImportContext& c, std::strin
 }
 
 std::optional<Message> ImportFolderNameProblem(std::string_view name) {
-  if (name.empty()) return FixedMessage("Enter the name of the folder the items go into.");
-  if (name.find('/') != std::string_view::npos) {
-    return FixedMessage("A folder name cannot hold \"/\": " + std::string(name));
-  }
-  if (name.size() > IMPORT_FOLDER_NAME_MAX) {
-    return FixedMessage("A folder name can be at most " + std::to_string(IMPORT_FOLDER_NAME_MAX) + " characters long.");
-  }
+  if (name.empty()) return OwnTextMessage(KorvaneText::ImportFolderNameEmpty);
+  if (name.find('/') != std::string_view::npos)
+    return OwnTextMessage(KorvaneText::ImportFolderNameSlash, {std::string(name)});
+  if (name.size() > IMPORT_FOLDER_NAME_MAX)
+    return OwnTextMessage(KorvaneText::ImportFolderNameTooLong, {static_cast<std::int64_t>(IMPORT_FOLDER_NAME_MAX)});
   const bool temp = std::equal(name.begin(), name.end(), std::begin(TEMP_FOLDER_NAME), std::end(TEMP_FOLDER_NAME) - 1,
                                [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
-  if (temp) {
-    return FixedMessage("\"" + std::string(name) +
-                        "\" is the name of Korvane's temporary folder, whose items are removed at the next start. "
-                        "Choose another folder name.");
-  }
+  if (temp) return OwnTextMessage(KorvaneText::ImportFolderNameTemporary, {std::string(name)});
   return std::nullopt;
 }
 

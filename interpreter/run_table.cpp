@@ -59,12 +59,8 @@ std::optional<std::size_t> RunTable::FindFunctionMemory(int n) const {
 }
 
 Message AddProgramRefusal(AddProgramResult result) {
-  Message message;
-  message.fixedText = result == AddProgramResult::TooManyPrograms
-                          ? "The emulator takes at most 250 programs of a folder; the program was not started."
-                          : "The programs of this folder do not fit into the emulator's 2 MiB of program memory; "
-                            "the program was not started.";
-  return message;
+  return OwnTextMessage(result == AddProgramResult::TooManyPrograms ? KorvaneText::RunTooManyPrograms
+                                                                   : KorvaneText::RunProgramMemoryFull);
 }
 
 }  // namespace korvane

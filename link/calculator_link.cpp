@@ -73,7 +73,7 @@ QueueResult CalculatorLink::QueueOne(ItemId id, bool& refusedShown) {
     return result;
   }
   if (!queue_.Append(id)) {
-    if (!refusedShown) messages_.ShowMessage(QueueFullMessage(context_.texts, header->name));
+    if (!refusedShown) messages_.ShowMessage(QueueFullMessage(header->name));
     refusedShown = true;
     return QueueResult::QueueFull;
   }

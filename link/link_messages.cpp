@@ -12,30 +12,9 @@ Message Composed(std::string text, MessageIcon icon) {
   return m;
 }
 
-std::string PortReasonText(const TextLookup& texts, PortReason reason, const std::vector<FormatArg>& args) {
-  return FormatText(TextPart(texts, STR_LINK_PORT_REASONS, static_cast<int>(reason)), args);
-}
-
 }  // namespace
 
-std::string TextPart(const TextLookup& texts, int id, int part) {
-  const std::string text = texts.Text(id);
-  std::size_t start = 0;
-  for (int i = 0; i < part; ++i) {
-    start = text.find('|', start);
-    if (start == std::string::npos) return text;
-    ++start;
-  }
-  return text.substr(start, text.find('|', start) - start);
-}
-
-std::string LinkTextOf(const TextLookup& texts, LinkText part, const std::vector<FormatArg>& args) {
-  return FormatText(TextPart(texts, STR_LINK_TEXTS, static_cast<int>(part)), args);
-}
-
-Message QueueFullMessage(const TextLookup& texts, const std::string& name) {
-  return Composed(LinkTextOf(texts, LinkText::QueueFull, {name}), MessageIcon::Exclamation);
-}
+Message QueueFullMessage(const std::string& name) { return OwnTextMessage(KorvaneText::LinkQueueFull, {name}); }
 
 Message ChecksumErrorMessage() {
   Message m;
@@ -54,20 +33,20 @@ Message PortNotOpenedMessage(const TextLookup& texts, const PortFailure& failure
     case PortProblem::Missing: {
       std::string present;
       for (const std::string& d : devicesPresent) present += (present.empty() ? "" : ", ") + d;
-      reason = present.empty() ? PortReasonText(texts, PortReason::MissingNoDevice, {failure.device})
-                               : PortReasonText(texts, PortReason::Missing, {failure.device, present});
+      reason = present.empty() ? OwnTextOf(texts, KorvaneText::LinkPortMissingNoDevice, {failure.device})
+                               : OwnTextOf(texts, KorvaneText::LinkPortMissing, {failure.device, present});
       break;
     }
     case PortProblem::NoPermission: {
       const std::string group = failure.group.empty() ? std::string("dialout") : failure.group;
-      reason = PortReasonText(texts, PortReason::NoPermission, {failure.device, group, group});
+      reason = OwnTextOf(texts, KorvaneText::LinkPortNoPermission, {failure.device, group, group});
       break;
     }
     case PortProblem::InUse:
-      reason = PortReasonText(texts, PortReason::InUse, {failure.device});
+      reason = OwnTextOf(texts, KorvaneText::LinkPortInUse, {failure.device});
       break;
     case PortProblem::Other:
-      reason = PortReasonText(texts, PortReason::Other, {failure.device, failure.systemText});
+      reason = OwnTextOf(texts, KorvaneText::LinkPortOther, {failure.device, failure.systemText});
       break;
   }
   // A plain box, as the other port message.

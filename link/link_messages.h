@@ -1,6 +1,7 @@
 #pragma once
-// The texts and messages of the link, by string id, and the messages that
-// are built from several texts (a port that could not be opened).
+// The texts and messages of the link, by string id and as Korvane's own
+// texts, and the messages that are built from several texts (a port that
+// could not be opened).
 
 #include <string>
 
@@ -33,31 +34,8 @@ inline constexpr int MSG_LINK_NOT_CONFIRMED = 106;    // "%02X": the byte receiv
 inline constexpr int STR_LINK_ENDING = 107;
 inline constexpr int MSG_LINK_NOT_TRANSFERABLE = 108;
 
-// The language tables have no free ids left, so the link's own texts are kept
-// as parts of two strings, separated by '|'.
-inline constexpr int STR_LINK_TEXTS = 0;
-inline constexpr int STR_LINK_PORT_REASONS = 191;
-
-enum class LinkText {
-  QueueFull = 0,    // "%s": the first item not queued
-  PictureSlot = 1,  // "%s": the item name
-  Rate = 2,         // "%s/s, %s left"
-};
-enum class PortReason {
-  Missing = 0,          // device, the devices present
-  MissingNoDevice = 1,  // device
-  NoPermission = 2,     // device, group, group
-  InUse = 3,            // device
-  Other = 4,            // device, the system's text
-};
-
-// Part `part` of the text `id` (its parts separated by '|'); the whole text
-// when it has no such part.
-std::string TextPart(const TextLookup& texts, int id, int part);
-std::string LinkTextOf(const TextLookup& texts, LinkText part, const std::vector<FormatArg>& args);
-
 // The send queue is full: `name` and the items after it were not queued.
-Message QueueFullMessage(const TextLookup& texts, const std::string& name);
+Message QueueFullMessage(const std::string& name);
 
 // The untranslated message of a record whose checksum is wrong.
 Message ChecksumErrorMessage();

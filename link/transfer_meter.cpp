@@ -63,7 +63,7 @@ std::string TransferRateText(const TextLookup& texts, const TransferMeter& meter
   const auto rate = meter.BytesPerSecond();
   if (!rate) return {};
   const auto left = meter.SecondsLeft();
-  return LinkTextOf(texts, LinkText::Rate, {ByteCountText(*rate), left ? DurationText(*left) : std::string("?")});
+  return OwnTextOf(texts, KorvaneText::LinkRate, {ByteCountText(*rate), left ? DurationText(*left) : std::string("?")});
 }
 
 }  // namespace korvane

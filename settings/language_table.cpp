@@ -14,6 +14,7 @@ namespace {
 
 constexpr std::string_view kInfoSection = "Language Info";
 constexpr std::string_view kTranslationTag = "[Translation]";
+constexpr std::string_view kOwnTextsTag = "[Korvane]";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -38,6 +39,40 @@ std::string_view EntryText(std::string_view line) {
     return line.substr(0, line.find('"'));
   }
   return line;
+}
+
+// An own text: everything after '=' to the line end, without the double
+// quotes around it when it has them (they keep leading and trailing blanks).
+std::string_view OwnEntryText(std::string_view text) {
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
+  return text;
+}
+
+bool IsLineTag(std::string_view text, std::size_t pos, std::size_t end, std::string_view tag) {
+  return end - pos >= tag.size() && EqualsIgnoringCaseLatin1(text.substr(pos, tag.size()), tag);
+}
+
+// The "Key=Text" lines of the "[Korvane]" section, up to the next section.
+// Blank lines, comments and keys this version does not know are passed over.
+std::vector<std::optional<std::string>> ReadOwnTexts(std::string_view text) {
+  std::vector<std::optional<std::string>> texts(static_cast<std::size_t>(KORVANE_TEXT_COUNT));
+  std::size_t pos = 0;
+  bool inSection = false;
+  while (pos < text.size()) {
+    const std::size_t end = LineEnd(text, pos);
+    const std::string_view line = text.substr(pos, end - pos);
+    const bool tag = !line.empty() && line.front() == '[';
+    if (tag) inSection = IsLineTag(text, pos, end, kOwnTextsTag) && line.size() == kOwnTextsTag.size();
+    pos = NextLineStart(text, end);
+    if (tag || !inSection) continue;
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) continue;
+    const std::optional<KorvaneText> key = KorvaneTextByKey(line.substr(0, equals));
+    const std::string_view entry = OwnEntryText(line.substr(equals + 1));
+    if (!key || entry.size() > LANGUAGE_OWN_TEXT_MAX) continue;
+    texts[static_cast<std::size_t>(*key)] = std::string(entry);
+  }
+  return texts;
 }
 
 bool HasClfExtension(const std::filesystem::path& file) {
@@ -92,8 +127,7 @@ bool LanguageTable::LoadLanguageText(std::string_view text) {
   bool found = false;
   while (pos < text.size()) {
     const std::size_t end = LineEnd(text, pos);
-    const bool isTag = end - pos >= kTranslationTag.size() &&
-                       EqualsIgnoringCaseLatin1(text.substr(pos, kTranslationTag.size()), kTranslationTag);
+    const bool isTag = IsLineTag(text, pos, end, kTranslationTag);
     pos = NextLineStart(text, end);
     if (isTag) {
       found = true;
@@ -120,6 +154,7 @@ bool LanguageTable::LoadLanguageText(std::string_view text) {
     if (offset >= 0) record.textOffsets[static_cast<std::size_t>(id)] = offset;
   }
 
+  record.ownTexts = ReadOwnTexts(text);
   records_.push_back(std::move(record));
   return true;
 }
@@ -158,6 +193,21 @@ std::string LanguageTable::Text(int id) const {
   if (const char* text = RecordText(fallback_, id)) return text;
   return LANGUAGE_UNKNOWN_STRING;
 }
+
+const std::string* LanguageTable::RecordOwnText(int index, KorvaneText text) const {
+  if (index < 0 || index >= LanguageCount()) return nullptr;
+  const auto& texts = records_[static_cast<std::size_t>(index)].ownTexts;
+  const auto i = static_cast<std::size_t>(text);
+  return i < texts.size() && texts[i] ? &*texts[i] : nullptr;
+}
+
+std::string LanguageTable::OwnText(KorvaneText text) const {
+  if (const std::string* own = RecordOwnText(selected_, text)) return *own;
+  if (const std::string* own = RecordOwnText(fallback_, text)) return *own;
+  return TextLookup::OwnText(text);
+}
+
+bool LanguageTable::HasOwnText(int i, KorvaneText text) const { return RecordOwnText(i, text) != nullptr; }
 
 const LanguageInfo& LanguageTable::LanguageRecord(int i) const {
   if (i < 0 || i >= LanguageCount()) return unknown_;

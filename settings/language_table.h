@@ -3,10 +3,18 @@
 // looked up by string id (0..199) in the language files Language/*.clf: the
 // preferred language first, the fallback ("English") for what it lacks.
 // Texts are kept as the files hold them, Latin-1 bytes (see settings/latin1.h).
+//
+// Korvane's own texts (settings/korvane_texts.h) come from the section
+// "[Korvane]" of the same files: one "Key=Text" line each, up to the next
+// section. They are kept apart from the 200 ids and the 64 KiB pool, so
+// neither limit applies to them; a file without the section loads as before,
+// and the English text the program is built with stands in for what no
+// loaded language has.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +30,7 @@ inline constexpr std::size_t LANGUAGE_INFO_MAX_TEXT = 99;  // Name, Author, EMai
 inline constexpr const char* LANGUAGE_FALLBACK_NAME = "English";
 inline constexpr const char* LANGUAGE_UNKNOWN_INFO = "<unknown>";
 inline constexpr const char* LANGUAGE_UNKNOWN_STRING = "<unknown string>";
+inline constexpr std::size_t LANGUAGE_OWN_TEXT_MAX = 2048;  // longer own texts are refused
 
 // What a language file says about itself, from its "[Language Info]" section.
 struct LanguageInfo {
@@ -51,7 +60,8 @@ class LanguageTable : public TextLookup {
 
   // Appends a language from the bytes of a .clf file (what LoadLanguageFile
   // does once the file is read). False when 20 languages are loaded already.
-  // Texts that no longer fit the 64 KiB pool are ignored.
+  // Texts that no longer fit the 64 KiB pool are ignored, and so are own
+  // texts of unknown keys or longer than LANGUAGE_OWN_TEXT_MAX bytes.
   bool LoadLanguageText(std::string_view bytes);
 
   // Chooses the selected and fallback languages among those loaded, as
@@ -61,6 +71,11 @@ class LanguageTable : public TextLookup {
   // The selected language's text of `id`, else the fallback's, else
   // "<unknown string>" (also for ids outside 0..199).
   std::string Text(int id) const override;
+  // The selected language's own text, else the fallback's, else the English
+  // text the program is built with.
+  std::string OwnText(KorvaneText text) const override;
+  // Whether language record i has its own text `text`.
+  bool HasOwnText(int i, KorvaneText text) const;
 
   int LanguageCount() const { return static_cast<int>(records_.size()); }
   // Record i (0 <= i < LanguageCount()); an out-of-range index gives a record of "<unknown>".
@@ -76,10 +91,12 @@ class LanguageTable : public TextLookup {
   struct Record {
     LanguageInfo info;
     std::array<std::int32_t, LANGUAGE_STRING_COUNT> textOffsets;  // offset into the pool, or -1
+    std::vector<std::optional<std::string>> ownTexts;  // by KorvaneText
   };
 
   // Text of `id` in record `index`, or nullptr when it has none.
   const char* RecordText(int index, int id) const;
+  const std::string* RecordOwnText(int index, KorvaneText text) const;
   std::int32_t AddToPool(std::string_view text);
 
   std::vector<Record> records_;

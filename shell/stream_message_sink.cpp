@@ -9,8 +9,7 @@ std::string MessageCaption(const TextLookup& texts, const Message& message) {
 }
 
 std::string MessageBody(const TextLookup& texts, const Message& message) {
-  if (message.textId < 0) return message.fixedText;
-  return FormatText(texts.Text(message.textId), message.args);
+  return MessageBodyText(texts, message);
 }
 
 namespace {

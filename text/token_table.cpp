@@ -165,19 +165,22 @@ bool TokenTable::LoadTokenTable(const std::string& programDirectory, MessageSink
   if (!file) {
     // Without the table every program shows as markers and nothing can be
     // stored, so say why.
-    message.fixedText = "Cannot find token table file " + path;
+    message.ownText = KorvaneText::TokenTableMissing;
+    message.args = {path};
     messages.ShowMessage(message);
     return false;
   }
   const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (file.bad()) {
-    message.fixedText = "Cannot read token table file " + path;
+    message.ownText = KorvaneText::TokenTableUnreadable;
+    message.args = {path};
     messages.ShowMessage(message);
     return false;
   }
   const size_t refused = LoadRecords(bytes);
   if (refused > 0) {
-    message.fixedText = "Token table file is corrupted: " + std::to_string(refused) + " records left out";
+    message.ownText = KorvaneText::TokenTableCorrupted;
+    message.args = {static_cast<std::int64_t>(refused)};
     messages.ShowMessage(message);
   }
   return true;

@@ -61,7 +61,7 @@ ImportOptionsDialog::ImportOptionsDialog(QWidget* owner, const TextLookup& texts
 
 std::optional<Message> ImportOptionsDialog::FolderNameProblem() const {
   const auto name = ItemNameFromQString(folderName_->text(), FOLDER_PLAIN);
-  if (!name) return FixedMessage("The folder name holds characters a folder name cannot have.");
+  if (!name) return OwnTextMessage(KorvaneText::ImportFolderNameCharacters);
   return ImportFolderNameProblem(*name);
 }
 

@@ -9,8 +9,7 @@
 namespace korvane {
 
 QString MessageBoxSink::MessageText(const Message& message, const TextLookup& texts) {
-  const std::string format = message.textId >= 0 ? texts.Text(message.textId) : message.fixedText;
-  return QString::fromLatin1(FormatText(format, message.args));
+  return QString::fromLatin1(MessageBodyText(texts, message));
 }
 
 QString MessageBoxSink::MessageCaption(const Message& message, const TextLookup& texts) {

@@ -12,7 +12,7 @@ namespace korvane {
 PictureSlotDialog::PictureSlotDialog(QWidget* owner, const TextLookup& texts, const std::string& itemName)
     : QDialog(owner) {
   setWindowTitle(QStringLiteral("Korvane"));
-  auto* question = new QLabel(QString::fromLatin1(LinkTextOf(texts, LinkText::PictureSlot, {itemName})), this);
+  auto* question = new QLabel(QString::fromLatin1(OwnTextOf(texts, KorvaneText::LinkPictureSlot, {itemName})), this);
   question->setObjectName("question");
   question->setWordWrap(true);
   auto* buttons = new QHBoxLayout;

@@ -139,7 +139,7 @@ TEST_F(ImportFlowTest, FolderNamesThatWouldLoseTheItemsAreRefusedSayingWhy) {
     EXPECT_EQ(r.status, ImportStatus::Failed) << name;
     EXPECT_EQ(ItemsIn(TempFolder()).size(), 3u) << name;
     ASSERT_EQ(messages.messages.size(), 1u) << name;
-    EXPECT_NE(messages.messages[0].fixedText.find(why), std::string::npos) << messages.messages[0].fixedText;
+    EXPECT_NE(messages.Body(0).find(why), std::string::npos) << messages.Body(0);
     EXPECT_EQ(ImportFolderNameProblem(name).has_value(), true);
   }
   EXPECT_FALSE(ImportFolderNameProblem("temporary"));
@@ -222,7 +222,7 @@ TEST_F(ImportFlowTest, BitmapsCancelledRefusedOrWithoutAReader) {
   dir.WriteFile("p.bmp", std::string("BM...."));
   EXPECT_EQ(ImportPath(dir.File("p.bmp")).status, ImportStatus::Failed);
   ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].fixedText.rfind("Cannot import. (", 0), 0u);  // text 99 and a note
+  EXPECT_EQ(messages.messages[0].fixedText, "Cannot import. (Bitmap files cannot be imported in this version.)");  // text 99 and a note
 
   FakeBitmaps fake;
   bitmaps = &fake;

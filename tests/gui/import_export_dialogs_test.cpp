@@ -94,9 +94,9 @@ class ImportExportDialogsTest : public QObject {
       QVERIFY(!dialog.Choice());
     }
     QCOMPARE(int(messages.messages.size()), 4);
-    QVERIFY(messages.messages[0].fixedText.find("temporary folder") != std::string::npos);
-    QVERIFY(messages.messages[2].fixedText.find("\"/\"") != std::string::npos);
-    QVERIFY(messages.messages[3].fixedText.find("temporary folder") != std::string::npos);
+    QVERIFY(messages.Body(0).find("temporary folder") != std::string::npos);
+    QVERIFY(messages.Body(2).find("\"/\"") != std::string::npos);
+    QVERIFY(messages.Body(3).find("temporary folder") != std::string::npos);
     QCOMPARE(Child<QLineEdit>(&dialog, "folderName")->maxLength(), int(IMPORT_FOLDER_NAME_MAX));
     Child<QRadioButton>(&dialog, "standardFolders")->setChecked(true);
     dialog.accept();

@@ -1,6 +1,7 @@
 // The prepared programs of a run: their limits and the lookups by name.
 
 #include "interpreter/run_table.h"
+#include "support/recording_message_sink.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,8 @@ TEST(RunTableTest, AtMost250Programs) {
   for (int i = 0; i < 250; ++i) ASSERT_EQ(table.AddProgram("P" + std::to_string(i), kSmall), AddProgramResult::Added);
   EXPECT_EQ(table.AddProgram("ONE MORE", kSmall), AddProgramResult::TooManyPrograms);
   EXPECT_EQ(table.Count(), 250u);
-  EXPECT_NE(AddProgramRefusal(AddProgramResult::TooManyPrograms).fixedText.find("250 programs"), std::string::npos);
+  EXPECT_EQ(test::EnglishBody(AddProgramRefusal(AddProgramResult::TooManyPrograms)),
+            "The emulator takes at most 250 programs of a folder; the program was not started.");
   table.Clear();
   EXPECT_EQ(table.Count(), 0u);
   EXPECT_EQ(table.BytesUsed(), 0u);
@@ -50,7 +52,8 @@ TEST(RunTableTest, ProgramsThatDoNotFitTheWorkBufferAreRefused) {
   // What still fits is taken.
   ASSERT_EQ(table.AddProgram("SMALL", kSmall), AddProgramResult::Added);
   const Message refusal = AddProgramRefusal(AddProgramResult::TooLarge);
-  EXPECT_NE(refusal.fixedText.find("2 MiB"), std::string::npos);
+  EXPECT_EQ(test::EnglishBody(refusal), "The programs of this folder do not fit into the emulator's 2 MiB of program "
+                                        "memory; the program was not started.");
   EXPECT_EQ(refusal.captionId, CAPTION_ERROR);
 }
 

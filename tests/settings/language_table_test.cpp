@@ -177,6 +177,80 @@ TEST(LanguageFileTest, UnreadableFileIsNotCounted) {
   EXPECT_EQ(table.LanguageCount(), 0);
 }
 
+// Korvane's own texts: the "[Korvane]" section, kept apart from the ids.
+TEST(OwnTextsTest, ChosenLanguageThenEnglishThenTheBuiltInText) {
+  TempDir dir;
+  dir.WriteFile("English.clf", LanguageFile("English", "1=One\r\n[Korvane]\r\nLinkRate=%s per second, %s to go\r\n"
+                                                       "LinkPortInUse=%s is busy\r\n"));
+  dir.WriteFile("Deutsch.clf", LanguageFile("Deutsch", "1=Eins\r\n\r\n[Korvane]\r\n; eine Bemerkung\r\n"
+                                                       "LinkRate=%s/s, noch %s\r\n"));
+  LanguageTable table;
+  ASSERT_EQ(table.LoadLanguages(dir.Path(), "Deutsch"), 1);
+  EXPECT_EQ(table.OwnText(KorvaneText::LinkRate), "%s/s, noch %s");
+  EXPECT_EQ(table.OwnText(KorvaneText::LinkPortInUse), "%s is busy");
+  EXPECT_EQ(table.OwnText(KorvaneText::ImportFolderNameEmpty), KorvaneTextEnglish(KorvaneText::ImportFolderNameEmpty));
+  EXPECT_EQ(table.Text(1), "Eins");
+  EXPECT_TRUE(table.HasOwnText(0, KorvaneText::LinkRate));
+  EXPECT_FALSE(table.HasOwnText(0, KorvaneText::LinkPortInUse));
+  EXPECT_FALSE(table.HasOwnText(7, KorvaneText::LinkRate));
+
+  // No language at all: the texts the program is built with.
+  EXPECT_EQ(table.LoadLanguages(dir.File("nowhere/"), "Deutsch"), -1);
+  EXPECT_EQ(table.OwnText(KorvaneText::LinkRate), "%s/s, %s left");
+}
+
+TEST(OwnTextsTest, SectionLinesKeysQuotesAndLimits) {
+  LanguageTable table;
+  const std::string tooLong(LANGUAGE_OWN_TEXT_MAX + 1, 'x');
+  ASSERT_TRUE(table.LoadLanguageText(LanguageFile("English",
+      "[korvane]\r\n"
+      "LinkRate=\"  padded  \"\r\n"
+      "ImportFolderNameTemporary=\"%s\" is taken\r\n"  // a quote at the start only is part of the text
+      "linkportinuse=keys keep their letter case\r\n"
+      "NoSuchKey=ignored\r\n"
+      "LinkPortOther\r\n"                               // no '=': passed over
+      "LinkPortMissing=" + tooLong + "\r\n"
+      "12=a numbered entry counts wherever it stands\r\n"
+      "[Other]\r\n"
+      "ImportFolderNameEmpty=outside the section\r\n"
+      "[Korvane]\r\n"
+      "ExportTooManyItems=again inside\r\n"
+      "ExportTooManyItems=the later line wins")));
+  ASSERT_EQ(table.SelectLanguages("English", "English"), 1);
+  EXPECT_EQ(table.OwnText(KorvaneText::LinkRate), "  padded  ");
+  EXPECT_EQ(table.OwnText(KorvaneText::ImportFolderNameTemporary), "\"%s\" is taken");
+  EXPECT_FALSE(table.HasOwnText(0, KorvaneText::LinkPortInUse));
+  EXPECT_FALSE(table.HasOwnText(0, KorvaneText::LinkPortOther));
+  EXPECT_FALSE(table.HasOwnText(0, KorvaneText::LinkPortMissing));
+  EXPECT_FALSE(table.HasOwnText(0, KorvaneText::ImportFolderNameEmpty));
+  EXPECT_EQ(table.OwnText(KorvaneText::ExportTooManyItems), "the later line wins");
+  EXPECT_EQ(table.Text(12), "a numbered entry counts wherever it stands");
+}
+
+TEST(OwnTextsTest, TheyTakeNothingFromThePoolOrTheIds) {
+  // A pool filled to its last byte by numbered texts still leaves the own texts.
+  std::string translation;
+  for (int id = 0; id < LANGUAGE_STRING_COUNT; ++id)
+    translation += std::to_string(id) + "=" + std::string(LANGUAGE_POOL_SIZE / LANGUAGE_STRING_COUNT, 'a') + "\r\n";
+  translation += "[Korvane]\r\nLinkRate=own\r\n";
+  LanguageTable table;
+  ASSERT_TRUE(table.LoadLanguageText(LanguageFile("English", translation)));
+  ASSERT_EQ(table.SelectLanguages("English", "English"), 1);
+  EXPECT_EQ(table.OwnText(KorvaneText::LinkRate), "own");
+  EXPECT_LE(table.PoolUsed(), LANGUAGE_POOL_SIZE);
+}
+
+TEST(OwnTextsTest, KeysAndEnglishTextsOfTheBuild) {
+  for (int i = 0; i < KORVANE_TEXT_COUNT; ++i) {
+    const auto text = static_cast<KorvaneText>(i);
+    EXPECT_EQ(KorvaneTextByKey(KorvaneTextKey(text)), text);
+    EXPECT_FALSE(KorvaneTextEnglish(text).empty());
+  }
+  EXPECT_EQ(KorvaneTextKey(KorvaneText::LinkQueueFull), "LinkQueueFull");
+  EXPECT_FALSE(KorvaneTextByKey("linkqueuefull"));
+  EXPECT_FALSE(KorvaneTextByKey(""));
+}
+
 TEST(Latin1Test, ConvertsBothWaysAndReplacesWhatDoesNotFit) {
   EXPECT_EQ(Latin1ToUtf8("Gr\xF6\xDF" "e"), "Gr\xC3\xB6\xC3\x9F" "e");
   EXPECT_EQ(Utf8ToLatin1("Gr\xC3\xB6\xC3\x9F" "e"), "Gr\xF6\xDF" "e");

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "link/link_view.h"
+#include "support/recording_message_sink.h"
 
 namespace korvane::test {
 
@@ -100,7 +101,7 @@ class RecordingLinkView : public LinkView {
   std::vector<std::string> MessageTexts() const {
     std::lock_guard lock(mutex_);
     std::vector<std::string> texts;
-    for (const auto& m : messages) texts.push_back(m.textId >= 0 ? std::to_string(m.textId) : m.fixedText);
+    for (const auto& m : messages) texts.push_back(m.textId >= 0 ? std::to_string(m.textId) : EnglishBody(m));
     return texts;
   }
 
