@@ -663,15 +663,23 @@ bool MainWindow::Shutdown() {
 }
 
 void MainWindow::ShutdownForSignal() {
+  // No one is there to answer a box: a text that does not tokenise is not
+  // stored, stays in the recovery file and is offered at the next start.
   view_->KeepRecovery();
-  if (Shutdown()) return;
+  UnseenMessages unseen;
+  if (view_->StoreIfChanged(unseen) && Shutdown()) return;
   core_.CloseStore();
+  if (tray_) tray_->hide();
   shutDown_ = true;
   QApplication::quit();
 }
 
 void MainWindow::StoreForSessionEnd() {
-  if (!view_->StoreIfChanged()) view_->KeepRecovery();
+  UnseenMessages unseen;
+  if (view_->StoreIfChanged(unseen)) return;
+  view_->KeepRecovery();
+  // The session's end closes the window next, which must not wait on a box either.
+  endWithoutBoxes_ = true;
 }
 
 void MainWindow::OfferRecoveredEdit() {
@@ -696,6 +704,7 @@ void MainWindow::OfferRecoveredEdit() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (endWithoutBoxes_ && !shutDown_) ShutdownForSignal();
   if (shutDown_ || Shutdown())
     event->accept();
   else

@@ -68,7 +68,9 @@ class MainWindow : public QMainWindow {
   // Shutdown, and when the edited program cannot be stored it stays in the
   // recovery file and the store is closed all the same.
   void ShutdownForSignal();
-  // The desktop session ends (the user logs out): the edited program is stored.
+  // The desktop session ends (the user logs out): the edited program is
+  // stored; one that cannot be is kept in the recovery file, and the window's
+  // close that follows ends the program as a signal does, without a box.
   void StoreForSessionEnd();
   // Offers the text the recovery file kept (after a crash or a kill) back in
   // the editor; answered with `accept` (for tests) or a question box.
@@ -189,6 +191,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<EmulatorSession> emulator_;
   bool filesShown_ = true;
   bool shutDown_ = false;
+  bool endWithoutBoxes_ = false;  // the session ended with a program that could not be stored
 };
 
 }  // namespace korvane

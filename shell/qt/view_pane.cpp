@@ -151,11 +151,13 @@ void ViewPane::ShowEditorMenu(const QPoint& pos) {
   menu.exec(editor_->mapToGlobal(pos));
 }
 
-bool ViewPane::StoreIfChanged() {
+bool ViewPane::StoreIfChanged() { return StoreIfChanged(messages_); }
+
+bool ViewPane::StoreIfChanged(MessageSink& messages) {
   if (!ProgramShown() || !editor_->EditorTextChanged()) return true;
   // The editor counts its text as stored only when the item took it.
   const bool stored = editor_->StoreEditedProgram(
-      messages_, [this](const ProgramBytes& bytes) { return StoreProgramData(core_.Store(), currentId_, bytes); });
+      messages, [this](const ProgramBytes& bytes) { return StoreProgramData(core_.Store(), currentId_, bytes); });
   if (stored) {
     recoveryTimer_->stop();
     recovery_.Remove();

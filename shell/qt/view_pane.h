@@ -42,8 +42,10 @@ class ViewPane : public QObject {
   // Leaves the current view: false when an edited program could not be stored.
   bool Close();
   // Stores the program in the editor when its text changed; false when it
-  // does not tokenise (the editor stays open) or the store refused it.
+  // does not tokenise (the editor stays open) or the store refused it. Why
+  // goes to `messages`, by default the pane's own.
   bool StoreIfChanged();
+  bool StoreIfChanged(MessageSink& messages);
   // Keeps the editor's text in the recovery file when it differs from the
   // stored program (else removes the file). Runs by itself after a pause in typing.
   void KeepRecovery();

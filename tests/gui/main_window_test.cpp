@@ -498,6 +498,42 @@ class MainWindowTest : public QObject {
     QVERIFY(!QFileInfo::exists(QString::fromStdString(f.view()->Recovery().Path())));
   }
 
+  // Asked to end by a signal, or by the end of the session, with a text that
+  // does not tokenise: no box waits for an answer; the text stays in the
+  // recovery file for the next start, the stored program stays as it was,
+  // and the program ends.
+  void EndWithATextThatDoesNotTokeniseShowsNoBox() {
+    for (const bool sessionEnd : {false, true}) {
+      Fixture f;
+      const ItemId program = AddProgram(f, "GAME");
+      f.window->RebuildTree();
+      f.Select(program);
+      ProgramEditor* editor = f.window->View()->Editor();
+      editor->moveCursor(QTextCursor::End);
+      editor->insertPlainText(QString::fromUtf8("\u00E9"));  // no calculator character
+      const std::string recovery = f.view()->Recovery().Path();
+      if (sessionEnd) {
+        f.window->StoreForSessionEnd();
+        QVERIFY(f.core.Store().IsOpen());  // the session may still be cancelled
+        f.window->close();
+      } else {
+        SignalBridge bridge([&f](int) { f.window->ShutdownForSignal(); });
+        ::raise(SIGHUP);
+        QTRY_VERIFY(!f.core.Store().IsOpen());
+      }
+      QVERIFY(!f.core.Store().IsOpen());
+      QVERIFY2(f.messages.messages.empty(), f.messages.Body(0).c_str());
+      const auto kept = RecoveryFile(recovery).Read();
+      QVERIFY(kept);
+      QCOMPARE(kept->item, program);
+      QVERIFY(QString::fromStdString(kept->text).endsWith(QString::fromUtf8("\u00E9")));
+      test::RecordingMessageSink sink;
+      ItemStore reopened(sink);
+      QVERIFY(reopened.OpenStore(f.core.StorePath()));
+      QCOMPARE(reopened.ReadItem(program)->data.size(), std::size_t{6});  // A and B, as stored
+    }
+  }
+
   // After a pause in typing the text is kept beside the store; a start after
   // a kill -9 offers it back, and storing it removes the file.
   void RecoveryFileOfferedAfterAKill() {
