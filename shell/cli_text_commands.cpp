@@ -26,7 +26,9 @@ int PrintText(CliContext& c) {
   // As the editor shows it: tokens by their display texts, a line after each display-and-stop.
   const RenderedText rendered = RenderProgram(c.core.Tokens(), item->data, true, RenderOptions{});
   // Every line ends with a line break, so a last empty program line stays visible.
-  c.out << EditorTextFromPlain(rendered.plainText) << '\n';
+  // The operators come out as the editor's Copy gives them ("+", not a look-alike),
+  // which store-text reads back as the same operators.
+  c.out << ClipboardTextFromEditorText(EditorTextFromPlain(rendered.plainText)) << '\n';
   return 0;
 }
 

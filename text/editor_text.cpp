@@ -3,6 +3,24 @@
 #include "text/calculator_charset.h"
 
 namespace korvane {
+namespace {
+
+// Calls `character` with each character of `utf8` and the text after it, and
+// `broken` with each byte that starts no character.
+template <class Character, class Broken>
+void ForEachCharacter(std::string_view utf8, Character character, Broken broken) {
+  size_t pos = 0;
+  while (pos < utf8.size()) {
+    const auto ch = DecodeUtf8(utf8, pos);
+    if (!ch) {
+      broken(utf8[pos++]);
+      continue;
+    }
+    character(*ch, utf8.substr(pos));
+  }
+}
+
+}  // namespace
 
 std::string EditorTextFromPlain(std::string_view plain) {
   std::string out;
@@ -24,21 +42,17 @@ std::string EditorTextFromPlain(std::string_view plain) {
 std::string PlainFromEditorText(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  size_t pos = 0;
-  while (pos < utf8.size()) {
-    const auto ch = DecodeUtf8(utf8, pos);
-    if (!ch) {
-      ++pos;  // a broken byte: kept as a character that never tokenises
-      out.push_back('\0');
-      continue;
-    }
-    if (*ch == U'\r' && pos < utf8.size() && utf8[pos] == '\n') continue;  // pasted CR LF
-    if (*ch == U'\n' || *ch == U'\r' || *ch == U'\u2029') {
-      out += "\r\n";
-      continue;
-    }
-    out.push_back(char(UnicodeToCalc(*ch).value_or(0)));
-  }
+  ForEachCharacter(
+      utf8,
+      [&](char32_t ch, std::string_view rest) {
+        if (ch == U'\r' && rest.starts_with('\n')) return;  // pasted CR LF
+        if (ch == U'\n' || ch == U'\r' || ch == U'\u2029') {
+          out += "\r\n";
+          return;
+        }
+        out.push_back(char(UnicodeToCalc(ch).value_or(0)));
+      },
+      [&](char) { out.push_back('\0'); });  // a broken byte: kept as a character that never tokenises
   return out;
 }
 
@@ -55,22 +69,19 @@ struct Spelling {
 std::string ClipboardTextFromEditorText(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  size_t pos = 0;
-  while (pos < utf8.size()) {
-    const auto ch = DecodeUtf8(utf8, pos);
-    if (!ch) {
-      out.push_back(utf8[pos++]);
-      continue;
-    }
-    if (*ch == CalcToUnicode(0x89))
-      out.push_back('+');
-    else if (*ch == CalcToUnicode(0x99))
-      out.push_back('-');
-    else if (*ch == U'\u2029')
-      out.push_back('\n');
-    else
-      AppendUtf8(out, *ch);
-  }
+  ForEachCharacter(
+      utf8,
+      [&](char32_t ch, std::string_view) {
+        if (ch == CalcToUnicode(0x89))
+          out.push_back('+');
+        else if (ch == CalcToUnicode(0x99))
+          out.push_back('-');
+        else if (ch == U'\u2029')
+          out.push_back('\n');
+        else
+          AppendUtf8(out, ch);
+      },
+      [&](char byte) { out.push_back(byte); });
   return out;
 }
 

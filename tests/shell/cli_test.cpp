@@ -131,7 +131,11 @@ TEST(Cli, ProgramTextRoundTrip) {
       0xF7, 0x08, 'A', 0x11, '1', '0', 0x0D,                   // While A<>10
       'A', 0x89, '1', 0x0E, 'A', 0x0D,                         // A+1->A
       0xF7, 0x09, 0x0D,                                        // WhileEnd
-      0xF7, 0x10, '1', ',', '1', ',', 'A'};                    // Locate 1,1,A
+      0xF7, 0x10, '1', ',', '1', ',', 'A', 0x0D,               // Locate 1,1,A
+      // Every operator: (A+B-C)×D÷E^2→F, a negative sign and the comparisons
+      '(', 'A', 0x89, 'B', 0x99, 'C', ')', 0xA9, 'D', 0xB9, 'E', 0xA8, '2', 0x0E, 'F', 0x0D,
+      0x87, 'A', 0x3D, 'B', 0x13, 'C', 0x0D,                  // -A=B=>C
+      0xF7, 0x00, 'A', 0x10, 'B', 0x7F, 0xB0, 'C', 0x12, 'D', 0x7F, 0xB1, 'E', 0x11, 'F', 0x3C, 'G', 0x3E, 'H'};
   const ProgramBytes data = MakeProgramData(tokens);
   {
     test::RecordingMessageSink messages;
@@ -145,7 +149,10 @@ TEST(Cli, ProgramTextRoundTrip) {
   }
   const CliRun text = RunIn(home, {"text", "/LOOP"});
   ASSERT_EQ(text.status, 0) << text.err;
-  EXPECT_EQ(text.out, "ClrText\n\"HELLO\"\u25E2\n1\u2192A\nWhile A\u226010\nA\uFF0B1\u2192A\nWhileEnd\nLocate 1,1,A\n");
+  // Plain "+" and "-" as the editor's Copy gives them; the other operators as they show.
+  EXPECT_EQ(text.out,
+            "ClrText\n\"HELLO\"\u25E2\n1\u2192A\nWhile A\u226010\nA+1\u2192A\nWhileEnd\nLocate 1,1,A\n"
+            "(A+B-C)\u00D7D\u00F7E\u02C62\u2192F\n\u207BA=B\u21D2C\nIf A\u2264B And C\u2265D Or E\u2260F<G>H\n");
   home.WriteFile("loop.txt", text.out);
 
   ASSERT_EQ(RunIn(home, {"store-text", "/Mine/COPY", home.File("loop.txt")}).status, 0);
