@@ -6,7 +6,7 @@ namespace korvane {
 
 bool SameMessage(const Message& a, const Message& b) {
   return a.textId == b.textId && a.captionId == b.captionId && a.icon == b.icon && a.args == b.args &&
-         a.fixedText == b.fixedText && a.fixedCaption == b.fixedCaption;
+         a.ownText == b.ownText && a.fixedText == b.fixedText && a.fixedCaption == b.fixedCaption;
 }
 
 bool RunMessageQueue::Push(const Message& message) {

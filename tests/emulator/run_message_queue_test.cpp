@@ -46,6 +46,9 @@ TEST(RunMessageQueueTest, ARepeatedMessageIsDroppedWhileWaitingOrShownAndTheQueu
   EXPECT_EQ(queue.Waiting(), RunMessageQueue::MAX_WAITING);  // still capped
   EXPECT_FALSE(SameMessage(Numbered(66, 1), Numbered(66, 2)));
   EXPECT_TRUE(SameMessage(Numbered(66, 1), Numbered(66, 1)));
+  // Korvane's own texts differ by their name, not only by id, text and arguments.
+  EXPECT_FALSE(SameMessage(OwnTextMessage(KorvaneText::RunTooManyPrograms),
+                           OwnTextMessage(KorvaneText::RunProgramMemoryFull)));
 }
 
 TEST(RunMessageQueueTest, MessagesFromAnotherThreadAreNotLost) {
