@@ -13,44 +13,12 @@ constexpr auto STOP_LOOK_INTERVAL = std::chrono::milliseconds(5);
 
 }  // namespace
 
-Debugger::Debugger(Interpreter& interpreter) : interpreter_(interpreter) {}
-
-void Debugger::SetBreakpoint(std::string_view program, int line, bool on) {
-  if (line < 1) return;
-  std::lock_guard lock(mutex_);
-  auto found = breakpoints_.find(program);
-  if (on) {
-    if (found == breakpoints_.end()) found = breakpoints_.emplace(std::string(program), std::set<int>{}).first;
-    found->second.insert(line);
-  } else if (found != breakpoints_.end()) {
-    found->second.erase(line);
-    if (found->second.empty()) breakpoints_.erase(found);
-  }
-  ++generation_;
-}
+Debugger::Debugger(Interpreter& interpreter, BreakpointList* breakpoints)
+    : interpreter_(interpreter), breakpoints_(breakpoints != nullptr ? *breakpoints : ownBreakpoints_) {}
 
 void Debugger::SetBreakpoint(std::size_t entry, int line, bool on) {
   const RunTable& programs = interpreter_.Programs();
   if (entry < programs.Count()) SetBreakpoint(programs.Entry(entry).name, line, on);
-}
-
-bool Debugger::HasBreakpoint(std::string_view program, int line) const {
-  std::lock_guard lock(mutex_);
-  const auto found = breakpoints_.find(program);
-  return found != breakpoints_.end() && found->second.contains(line);
-}
-
-std::vector<int> Debugger::Breakpoints(std::string_view program) const {
-  std::lock_guard lock(mutex_);
-  const auto found = breakpoints_.find(program);
-  if (found == breakpoints_.end()) return {};
-  return {found->second.begin(), found->second.end()};
-}
-
-void Debugger::ClearBreakpoints() {
-  std::lock_guard lock(mutex_);
-  breakpoints_.clear();
-  ++generation_;
 }
 
 bool Debugger::Resume(StepKind kind) {
@@ -148,11 +116,10 @@ Debugger::ProgramLines& Debugger::LinesOf(std::size_t entry) {
     }
     lines.built = true;
   }
-  if (lines.generation != generation_) {
-    const auto found = breakpoints_.find(program.name);
-    lines.breakpoints.clear();
-    if (found != breakpoints_.end()) lines.breakpoints.assign(found->second.begin(), found->second.end());
-    lines.generation = generation_;
+  const std::uint64_t generation = breakpoints_.Generation();
+  if (lines.generation != generation) {
+    lines.breakpoints = breakpoints_.Lines(program.name);
+    lines.generation = generation;
   }
   return lines;
 }

@@ -15,15 +15,14 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "interpreter/breakpoint_list.h"
 #include "interpreter/debug_state.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/run_loop.h"
@@ -61,8 +60,9 @@ class DebugListener {
 class Debugger final : public StatementHook {
  public:
   // The interpreter whose memory is read and changed, and whose host tells
-  // whether the emulator still runs. It must outlive the debugger.
-  explicit Debugger(Interpreter& interpreter);
+  // whether the emulator still runs; the breakpoints, a list of its own when
+  // none is given. Both must outlive the debugger.
+  explicit Debugger(Interpreter& interpreter, BreakpointList* breakpoints = nullptr);
 
   // Null for none. Set before the run starts.
   void SetListener(DebugListener* listener) { listener_ = listener; }
@@ -70,13 +70,10 @@ class Debugger final : public StatementHook {
 
   // Breakpoints by program name (calculator characters, as the run table
   // holds it) and line from 1. They stay across runs.
-  void SetBreakpoint(std::string_view program, int line, bool on);
+  void SetBreakpoint(std::string_view program, int line, bool on) { breakpoints_.Set(program, line, on); }
   // By run table entry, while the run table stands.
   void SetBreakpoint(std::size_t entry, int line, bool on);
-  bool HasBreakpoint(std::string_view program, int line) const;
-  // The lines with a breakpoint in a program, in order.
-  std::vector<int> Breakpoints(std::string_view program) const;
-  void ClearBreakpoints();
+  BreakpointList& Breakpoints() { return breakpoints_; }
 
   // The run goes on (the kind says where it pauses next). False when not paused.
   bool Resume(StepKind kind);
@@ -131,8 +128,8 @@ class Debugger final : public StatementHook {
 
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
-  std::map<std::string, std::set<int>, std::less<>> breakpoints_;
-  std::uint64_t generation_ = 1;  // counts the changes of the breakpoints
+  BreakpointList ownBreakpoints_;
+  BreakpointList& breakpoints_;
   std::vector<ProgramLines> lines_;  // by run table entry, for the current run
   StepKind mode_ = StepKind::Continue;
   std::size_t stepDepth_ = 0;  // the depth a Step or Step out was given at

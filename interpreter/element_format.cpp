@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "text/calculator_charset.h"
+
 namespace korvane {
 
 std::string FormatNumber(double x) {
@@ -40,5 +42,19 @@ std::string FormatElement(const Element& element, const TokenTable& tokens) {
   }
   return text;
 }
+
+std::string CalculatorTextUtf8(std::string_view calc) {
+  std::string text;
+  std::size_t from = 0;
+  for (std::size_t i = 0; i <= calc.size(); ++i) {
+    if (i < calc.size() && calc[i] != EXPONENT_MARK) continue;
+    text += CalcToUtf8(calc.substr(from, i - from));
+    if (i < calc.size()) text += "ᴇ";
+    from = i + 1;
+  }
+  return text;
+}
+
+std::string NumberTextUtf8(double x) { return CalculatorTextUtf8(FormatNumber(x)); }
 
 }  // namespace korvane

@@ -4,6 +4,7 @@
 // 0x89), a string as the display texts of its characters.
 
 #include <string>
+#include <string_view>
 
 #include "interpreter/element.h"
 #include "text/token_table.h"
@@ -18,5 +19,10 @@ inline constexpr char PLUS_SIGN = char(0x89);
 // is 0x87 "0.25". Lists, matrices and tokens give the empty text.
 std::string FormatElement(const Element& element, const TokenTable& tokens);
 std::string FormatNumber(double x);
+// Calculator characters in UTF-8. The exponent mark has no character of its
+// own in the character set's table; it is written as the "ᴇ" programs type.
+std::string CalculatorTextUtf8(std::string_view calc);
+// A number as the calculator shows it, in UTF-8 ("⁻1.5", "1.2ᴇ＋10").
+std::string NumberTextUtf8(double x);
 
 }  // namespace korvane

@@ -50,15 +50,11 @@ std::optional<double> ParseSeconds(const std::string& text) {
   return seconds;
 }
 
-// A number as the screen shows it, in Unicode. The exponent mark has no
-// character of its own in the character set's table; it is written as the
-// exponent letter that programs type.
-std::string NumberText(double x) { return CalculatorTextUtf8(FormatNumber(x)); }
-
+// A to Z, r, θ and Ans as the screen shows them, in Unicode.
 void PrintVariables(CliContext& c, const DebugState& state) {
   for (std::size_t i = 0; i < VARIABLE_COUNT; ++i)
-    c.out << VariableName(i) << '=' << NumberText(state.variables[i].real) << '\n';
-  c.out << "Ans=" << NumberText(state.ans.real) << '\n';
+    c.out << VariableName(i) << '=' << NumberTextUtf8(state.variables[i].real) << '\n';
+  c.out << "Ans=" << NumberTextUtf8(state.ans.real) << '\n';
 }
 
 std::optional<int> ParseScale(const std::string& text) {

@@ -13,18 +13,6 @@
 
 namespace korvane {
 
-std::string CalculatorTextUtf8(std::string_view calc) {
-  std::string text;
-  std::size_t from = 0;
-  for (std::size_t i = 0; i <= calc.size(); ++i) {
-    if (i < calc.size() && calc[i] != EXPONENT_MARK) continue;
-    text += CalcToUtf8(calc.substr(from, i - from));
-    if (i < calc.size()) text += "ᴇ";
-    from = i + 1;
-  }
-  return text;
-}
-
 std::optional<BreakpointSpec> ParseBreakpoint(const std::string& text) {
   const std::size_t colon = text.rfind(':');
   if (colon == std::string::npos || colon == 0) return std::nullopt;

@@ -17,9 +17,6 @@ namespace korvane {
 
 class FrameSource;
 
-// Calculator characters in UTF-8, the exponent mark written as the "ᴇ" programs type.
-std::string CalculatorTextUtf8(std::string_view calc);
-
 // "PROG:LINE" (the name in UTF-8, the line from 1): the name in calculator characters and the line.
 struct BreakpointSpec {
   std::string program;

@@ -230,20 +230,24 @@ TEST_F(DebuggerTest, BreakpointsAreKeptByProgramAndLine) {
   debugger.SetBreakpoint("MAIN", 1, true);
   debugger.SetBreakpoint("SUB", 2, true);
   debugger.SetBreakpoint("MAIN", 0, true);  // no line 0
-  EXPECT_EQ(debugger.Breakpoints("MAIN"), (std::vector<int>{1, 3}));
+  BreakpointList& list = debugger.Breakpoints();
+  EXPECT_EQ(list.Lines("MAIN"), (std::vector<int>{1, 3}));
   debugger.SetBreakpoint("MAIN", 3, false);
-  EXPECT_TRUE(debugger.HasBreakpoint("MAIN", 1));
-  EXPECT_FALSE(debugger.HasBreakpoint("MAIN", 3));
-  EXPECT_FALSE(debugger.HasBreakpoint("main", 1));
+  EXPECT_TRUE(list.Has("MAIN", 1));
+  EXPECT_FALSE(list.Has("MAIN", 3));
+  EXPECT_FALSE(list.Has("main", 1));
+  EXPECT_FALSE(list.Toggle("MAIN", 1));
+  EXPECT_TRUE(list.Toggle("MAIN", 2));
+  EXPECT_EQ(list.Lines("MAIN"), (std::vector<int>{2}));
 
   // A breakpoint set by run table entry is its program's; set while running, it is taken at once.
   const ItemId main = AddProgram("MAIN", "Lbl 1\nIsz A\nIsz B\nGoto 1");
-  debugger.ClearBreakpoints();
+  list.Clear();
   Start(main, RunSettings{});
   std::this_thread::sleep_for(10ms);
   debugger.SetBreakpoint(std::size_t(0), 3, true);
   EXPECT_EQ(NextPause().line, 3);
-  EXPECT_TRUE(debugger.HasBreakpoint("MAIN", 3));
+  EXPECT_TRUE(list.Has("MAIN", 3));
 }
 
 }  // namespace
