@@ -6,7 +6,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "interpreter/emulator_memory.h"
@@ -46,5 +48,11 @@ std::string VariableName(std::size_t index);
 // "List 1" to "List 26", "List Ans"; "Mat A" to "Mat Z", "Mat Ans".
 std::string ListName(std::size_t index);
 std::string MatrixName(std::size_t index);
+// "Xmin" ... "Tθptch": the window values in their order.
+std::string WindowValueName(std::size_t index);
+
+// A number typed by a user, in UTF-8: digits with a point, a sign "-", "⁻" or
+// "−", an exponent after "e", "E" or "ᴇ"; none for anything else.
+std::optional<double> ParseNumberUtf8(std::string_view text);
 
 }  // namespace korvane

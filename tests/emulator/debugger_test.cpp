@@ -250,5 +250,20 @@ TEST_F(DebuggerTest, BreakpointsAreKeptByProgramAndLine) {
   EXPECT_TRUE(list.Has("MAIN", 3));
 }
 
+TEST(DebugStateTextTest, NumbersTypedForAVariableAreReadInTheCalculatorsWritingToo) {
+  EXPECT_EQ(ParseNumberUtf8("12.5"), 12.5);
+  EXPECT_EQ(ParseNumberUtf8(" ⁻3 "), -3);
+  EXPECT_EQ(ParseNumberUtf8("−3"), -3);
+  EXPECT_EQ(ParseNumberUtf8("1.5ᴇ＋3"), 1500);
+  EXPECT_EQ(ParseNumberUtf8("2E-2"), 0.02);
+  EXPECT_EQ(ParseNumberUtf8("+7"), 7);
+  EXPECT_EQ(ParseNumberUtf8(""), std::nullopt);
+  EXPECT_EQ(ParseNumberUtf8("1,5"), std::nullopt);
+  EXPECT_EQ(ParseNumberUtf8("A"), std::nullopt);
+  EXPECT_EQ(ParseNumberUtf8("--1"), std::nullopt);
+  EXPECT_EQ(WindowValueName(TPITCH), "Tθptch");
+  EXPECT_EQ(VariableName(VARIABLE_THETA), "θ");
+}
+
 }  // namespace
 }  // namespace korvane::test

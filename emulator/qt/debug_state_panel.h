@@ -1,0 +1,62 @@
+#pragma once
+// The state of a run for the debugger: A to Z, r, θ, Ans and the window
+// values, the lists of the current list file and the matrices that have
+// blocks, and the call stack, with values as the calculator writes them. The
+// items stay put between refreshes (only their texts change), so the panel
+// can follow a running program at the frame rate. While paused a variable's
+// value can be edited; a list or matrix opens in the matrix view.
+
+#include <QTreeWidget>
+#include <functional>
+
+#include "interpreter/debug_state.h"
+
+namespace korvane {
+
+// What an editable row of the panel holds.
+enum class StateValueKind { Variable = 1, Ans, Window, List, Matrix };
+
+class DebugStatePanel : public QTreeWidget {
+  Q_OBJECT
+
+ public:
+  explicit DebugStatePanel(QWidget* parent = nullptr);
+
+  // Shows `state`; values are editable only when `paused`.
+  void ShowState(const DebugState& state, bool paused);
+  const DebugState& State() const { return state_; }
+  bool Paused() const { return paused_; }
+
+  // The row of a value: "A", "Ans", "Xmax", "List 1", "Mat B"; "" before the call stack's rows.
+  QTreeWidgetItem* Row(const QString& name) const;
+  QString ValueText(const QString& name) const;
+  // The call stack's rows, the started program first: "MAIN line 3".
+  QStringList CallStackTexts() const;
+
+  // Takes an edited value (variable, Ans or window value by index); false refuses it.
+  std::function<bool(StateValueKind, std::size_t, double)> editValue;
+
+ signals:
+  // A list or matrix row was opened.
+  void BlockOpened(bool matrix, const korvane::DebugBlock& block);
+
+ private:
+  QTreeWidgetItem* AddGroup(const QString& title);
+  QTreeWidgetItem* AddRow(QTreeWidgetItem* group, const QString& name, StateValueKind kind, std::size_t index);
+  void SetBlocks(QTreeWidgetItem* group, const std::vector<DebugBlock>& blocks, bool matrix);
+  void SetValue(QTreeWidgetItem* row, const QString& text);
+  void OpenRow(QTreeWidgetItem* row, int column);
+  void TakeEdit(QTreeWidgetItem* row, int column);
+
+  DebugState state_;
+  bool paused_ = false;
+  bool updating_ = false;  // the panel itself is setting texts
+  QTreeWidgetItem* variables_ = nullptr;
+  QTreeWidgetItem* window_ = nullptr;
+  QTreeWidgetItem* lists_ = nullptr;
+  QTreeWidgetItem* matrices_ = nullptr;
+  QTreeWidgetItem* callStack_ = nullptr;
+  std::vector<QTreeWidgetItem*> valueRows_;  // A to θ, Ans, then the window values
+};
+
+}  // namespace korvane

@@ -1,0 +1,237 @@
+// The desktop's debugger on a real emulator run: the breakpoint margin beside
+// a program's lines, a run pausing at a breakpoint with the program shown and
+// its line highlighted, Continue and Step through the actions, the state
+// panel's values, a variable edited while paused, and a list opened in the
+// matrix view.
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QToolBar>
+#include <QtTest>
+
+#include "emulator/emulator.h"
+#include "emulator/qt/block_view_dialog.h"
+#include "emulator/qt/debug_state_panel.h"
+#include "emulator/qt/debugger_window.h"
+#include "emulator/qt/emulator_debugger.h"
+#include "link/calculator_records.h"
+#include "shell/application_core.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_dir.h"
+#include "text/calculator_charset.h"
+#include "text/qt/breakpoint_margin.h"
+#include "text/qt/program_editor.h"
+
+using namespace korvane;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct Fixture {
+  Fixture() : core(ProgramDirectory(home.Path(), KORVANE_PROGRAM_DIR), messages) {
+    core.LoadSettingsAndLanguages();
+    if (!core.OpenStore()) qFatal("store did not open");
+    core.LoadProgramTextData();
+    folder = core.Store().CreateItem("WORK", std::nullopt, ROOT_FOLDER_ID, {}, {}, FOLDER_PLAIN);
+    mainWindow.resize(400, 300);
+  }
+  ~Fixture() {
+    emulator.Stop();
+    emulator.Join();
+    debugger.Detach();
+  }
+
+  ItemId AddProgram(const std::string& name, const std::string& utf8) {
+    std::string lines;
+    for (const char c : utf8) lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const auto calc = Utf8ToCalc(lines, LineBreaks::Keep);
+    const auto result = core.Tokens().TokeniseProgramText(calc.value_or(""), true);
+    if (!result.data) qFatal("program did not tokenise");
+    const auto info = ProgramInfoBytes({std::uint32_t(result.data->size()), name, ""});
+    return core.Store().CreateItem(name, std::nullopt, folder, info, *result.data, ITEM_PROGRAM);
+  }
+  bool Start(ItemId program) {
+    if (emulator.Prepare(core.Store(), program, false).result != RunPreparationResult::Prepared) return false;
+    debugger.Attach(emulator, program);
+    return emulator.Start(RunSettings{false, false}, true);
+  }
+  void Finish() {
+    QVERIFY(emulator.WaitForEnd(5s));
+    emulator.Join();
+    debugger.Detach();
+  }
+
+  test::TempDir home;
+  test::RecordingMessageSink messages;
+  ApplicationCore core;
+  ItemId folder = NO_ITEM;
+  QWidget mainWindow;
+  Emulator emulator{core.Tokens(), core.Fonts(), messages, 0ns};
+  EmulatorDebugger debugger{core, &mainWindow};
+};
+
+bool WaitForPause(EmulatorDebugger& debugger) {
+  return QTest::qWaitFor([&] { return debugger.Paused(); }, 5000);
+}
+
+double Var(Emulator& emulator, char letter) {
+  return emulator.Interp().Memory().Variable(std::size_t(letter - 'A')).real;
+}
+
+}  // namespace
+
+class DebuggerTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void aClickInTheMarginSetsAndClearsTheBreakpointOfThatLine() {
+    BreakpointList breakpoints;
+    QWidget window;
+    window.resize(300, 300);
+    auto* editor = new QPlainTextEdit(&window);
+    editor->setGeometry(30, 0, 270, 300);
+    editor->setPlainText(QStringLiteral("1→A\n2→B\n3→C\n4→D"));
+    BreakpointMargin margin(editor, &window);
+    margin.setGeometry(0, 0, 30, 300);
+    margin.SetBreakpoints(&breakpoints);
+    margin.SetProgram("MAIN");
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QSignalSpy toggled(&margin, &BreakpointMargin::BreakpointToggled);
+    const auto [top, bottom] = margin.LineSpan(3);
+    QVERIFY(bottom > top);
+    QCOMPARE(margin.LineAt((top + bottom) / 2), 3);
+    QTest::mouseClick(&margin, Qt::LeftButton, Qt::NoModifier, QPoint(10, (top + bottom) / 2));
+    QCOMPARE(breakpoints.Lines("MAIN"), std::vector<int>{3});
+    QCOMPARE(toggled.count(), 1);
+    QCOMPARE(toggled.at(0).at(1).toBool(), true);
+    // The mark is drawn on that line, in red.
+    const QImage shown = margin.grab().toImage();
+    const QColor mark = shown.pixelColor(3 + 5, (top + bottom) / 2);
+    QVERIFY2(mark.red() > 150 && mark.green() < 100, qPrintable(mark.name()));
+
+    QTest::mouseClick(&margin, Qt::LeftButton, Qt::NoModifier, QPoint(10, (top + bottom) / 2));
+    QVERIFY(breakpoints.Lines("MAIN").empty());
+    // Below the last line nothing is set; another program keeps its own lines.
+    QTest::mouseClick(&margin, Qt::LeftButton, Qt::NoModifier, QPoint(10, 290));
+    QVERIFY(breakpoints.Lines("MAIN").empty());
+    breakpoints.Set("OTHER", 1, true);
+    margin.SetProgram("OTHER");
+    QCOMPARE(breakpoints.Lines("OTHER"), std::vector<int>{1});
+  }
+
+  void aBreakpointPausesTheRunAndShowsTheProgramAtThatLine() {
+    Fixture f;
+    const ItemId main = f.AddProgram("MAIN", "0→S\nFor 1→I To 3\nS+I→S\nNext\nS×2→T");
+    f.debugger.Breakpoints().Set("MAIN", 3, true);
+    QVERIFY(!f.debugger.ContinueAction()->isEnabled());
+    QVERIFY(f.Start(main));
+    QVERIFY(WaitForPause(f.debugger));
+
+    DebuggerWindow* window = f.debugger.Window();
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->ProgramName(), std::string("MAIN"));
+    QCOMPARE(window->HighlightedLine(), 3);
+    QCOMPARE(window->StatusText(), QStringLiteral("Breakpoint: MAIN, line 3"));
+    QCOMPARE(window->Editor()->textCursor().blockNumber(), 2);
+    QCOMPARE(window->Editor()->extraSelections().size(), 1);
+    QVERIFY(f.debugger.ContinueAction()->isEnabled());
+    QVERIFY(!f.debugger.PauseAction()->isEnabled());
+    QCOMPARE(window->Panel()->ValueText(QStringLiteral("I")), QStringLiteral("1"));
+
+    // Continue (F5) runs to the breakpoint's next pass.
+    QCOMPARE(f.debugger.ContinueAction()->shortcut(), QKeySequence(Qt::Key_F5));
+    f.debugger.ContinueAction()->trigger();
+    QVERIFY(!f.debugger.Paused());
+    QVERIFY(WaitForPause(f.debugger));
+    QCOMPARE(window->Panel()->ValueText(QStringLiteral("I")), QStringLiteral("2"));
+    QCOMPARE(window->Panel()->ValueText(QStringLiteral("S")), QStringLiteral("1"));
+
+    // Step (F10) goes to the next statement; the breakpoint stays marked.
+    QCOMPARE(f.debugger.StepAction()->shortcut(), QKeySequence(Qt::Key_F10));
+    f.debugger.StepAction()->trigger();
+    QVERIFY(WaitForPause(f.debugger));
+    QCOMPARE(window->HighlightedLine(), 4);
+    QCOMPARE(window->StatusText(), QStringLiteral("Paused at MAIN, line 4"));
+    QCOMPARE(window->Panel()->ValueText(QStringLiteral("S")), QStringLiteral("3"));
+    QCOMPARE(window->Margin()->Program(), std::string("MAIN"));
+
+    f.debugger.Breakpoints().Set("MAIN", 3, false);
+    f.debugger.ContinueAction()->trigger();
+    f.Finish();
+    QCOMPARE(Var(f.emulator, 'T'), 12.0);
+    QCOMPARE(window->HighlightedLine(), 0);
+    QVERIFY(!f.debugger.ContinueAction()->isEnabled());
+  }
+
+  void theStatePanelShowsTheRunAndTakesAVariableWhilePaused() {
+    Fixture f;
+    const ItemId main = f.AddProgram("MAIN", "{1,2,3}→List 1\n[[1,2][3,4]]→Mat B\n⁻2.5→A\nProg \"SUB\"\nA+1→C\nViewWindow 1,127,0,1,63,0");
+    f.AddProgram("SUB", "A×2→B\n7");
+    f.debugger.Breakpoints().Set("SUB", 2, true);
+    QVERIFY(f.Start(main));
+    QVERIFY(WaitForPause(f.debugger));
+    DebugStatePanel* panel = f.debugger.Window()->Panel();
+    QCOMPARE(f.debugger.Window()->ProgramName(), std::string("SUB"));
+    QCOMPARE(panel->ValueText(QStringLiteral("A")), QString::fromUtf8("⁻2.5"));
+    QCOMPARE(panel->ValueText(QStringLiteral("B")), QString::fromUtf8("⁻5"));
+    QCOMPARE(panel->ValueText(QStringLiteral("List 1")), QStringLiteral("{1, 2, 3}"));
+    QCOMPARE(panel->ValueText(QStringLiteral("Mat B")), QStringLiteral("2 x 2"));
+    QCOMPARE(panel->ValueText(QStringLiteral("Xmax")), QStringLiteral("0"));
+    QCOMPARE(panel->CallStackTexts(), (QStringList{QStringLiteral("MAIN line 4"), QStringLiteral("SUB line 2")}));
+
+    // A value typed for A reaches the memory; text that is no number is refused.
+    QTreeWidgetItem* a = panel->Row(QStringLiteral("A"));
+    a->setText(1, QStringLiteral("10"));
+    QCOMPARE(Var(f.emulator, 'A'), 10.0);
+    a->setText(1, QStringLiteral("ten"));
+    QCOMPARE(panel->ValueText(QStringLiteral("A")), QStringLiteral("10"));
+    QCOMPARE(Var(f.emulator, 'A'), 10.0);
+
+    // A list opens in the matrix view.
+    QTreeWidgetItem* list = panel->Row(QStringLiteral("List 1"));
+    QSignalSpy opened(panel, &DebugStatePanel::BlockOpened);
+    emit panel->itemDoubleClicked(list, 0);
+    QCOMPARE(opened.count(), 1);
+    auto* view = f.debugger.Window()->findChild<BlockViewDialog*>();
+    QVERIFY(view != nullptr);
+    QCOMPARE(view->windowTitle(), QStringLiteral("List 1"));
+    QCOMPARE(view->Matrix().Rows(), 3);
+    QCOMPARE(view->Matrix().Cell(2, 0), 3.0);
+
+    f.debugger.ContinueAction()->trigger();
+    f.Finish();
+    QCOMPARE(Var(f.emulator, 'C'), 11.0);  // the edited A went on in the run
+    // At the end of the run the panel shows the memory as the run left it.
+    QCOMPARE(panel->ValueText(QStringLiteral("Xmax")), QStringLiteral("127"));
+    QVERIFY(panel->CallStackTexts().isEmpty());
+  }
+
+  void pauseStopsARunningLoopAndTheStopEndsThePausedRun() {
+    Fixture f;
+    const ItemId main = f.AddProgram("MAIN", "Lbl 1\nIsz A\nGoto 1");
+    QVERIFY(f.Start(main));
+    QVERIFY(f.debugger.PauseAction()->isEnabled());
+    QTest::qWait(20);
+    f.debugger.PauseAction()->trigger();
+    QVERIFY(WaitForPause(f.debugger));
+    QVERIFY(f.debugger.Window()->HighlightedLine() >= 1);
+    // While the run goes on, the panel follows it at the frame rate.
+    DebugStatePanel* panel = f.debugger.Window()->Panel();
+    const QString paused = panel->ValueText(QStringLiteral("A"));
+    f.debugger.ContinueAction()->trigger();
+    QVERIFY(QTest::qWaitFor([&] { return panel->ValueText(QStringLiteral("A")) != paused; }, 5000));
+    QVERIFY(!panel->Paused());
+    f.debugger.PauseAction()->trigger();
+    QVERIFY(WaitForPause(f.debugger));
+    f.emulator.Stop();
+    QVERIFY(f.emulator.WaitForEnd(100ms));
+    f.Finish();
+    QVERIFY(!f.debugger.Paused());
+  }
+};
+
+QTEST_MAIN(DebuggerTest)
+#include "debugger_test.moc"
