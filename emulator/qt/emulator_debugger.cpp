@@ -38,6 +38,8 @@ EmulatorDebugger::EmulatorDebugger(ApplicationCore& core, QWidget* window)
 EmulatorDebugger::~EmulatorDebugger() {
   // The emulator must not call a debugger that is gone.
   if (emulator_ != nullptr) emulator_->SetStatementHook(nullptr);
+  // Its margin marks the breakpoints kept here.
+  delete window_.data();
 }
 
 QList<QAction*> EmulatorDebugger::Actions() const { return {continue_, step_, stepInto_, stepOut_, pause_}; }
@@ -65,7 +67,10 @@ void EmulatorDebugger::Detach() {
   refresh_.stop();
   const bool wasPaused = paused_;
   paused_ = false;
-  if (window_) window_->ShowRunning(QString());
+  if (window_) {
+    window_->ShowRunning(QString());
+    window_->hide();
+  }
   UpdateActions();
   if (wasPaused) emit PausedChanged(false);
 }

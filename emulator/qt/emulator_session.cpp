@@ -9,6 +9,7 @@
 #include "emulator/keypad.h"
 #include "emulator/qt/calculator_widget.h"
 #include "emulator/qt/debug_window.h"
+#include "emulator/qt/emulator_debugger.h"
 #include "emulator/qt/full_screen_output.h"
 #include "emulator/qt/run_messages.h"
 #include "settings/settings_table.h"
@@ -64,6 +65,7 @@ RunPreparation EmulatorSession::Start(ItemId item) {
     RunSettings run;
     run.haltOnError = settings.GetSettingInt(SETTING_HALT_ON_ERROR) != 0;
     run.restartAfterEnd = true;
+    if (debugger_) debugger_->Attach(emulator, item);
     static_cast<void>(emulator.Start(run, settings.GetSettingInt(SETTING_FULL_SPEED) == 1));
   }
   if (!fullScreen_ || !fullScreen_->InUse()) calculator_->setFocus(Qt::OtherFocusReason);
@@ -118,6 +120,7 @@ void EmulatorSession::Stop() {
     emulator_->Join();
     emulator_->SetCurrentKey(KEY_NONE);
   }
+  if (debugger_) debugger_->Detach();
   if (fullScreen_) fullScreen_->CloseFullScreen();
   if (debug_) debug_->hide();
   if (calculator_) calculator_->hide();

@@ -27,6 +27,7 @@ namespace korvane {
 class CalculatorWidget;
 class DebugWindow;
 class Emulator;
+class EmulatorDebugger;
 class FullScreenOutput;
 class RunMessages;
 
@@ -57,6 +58,9 @@ class EmulatorSession : public QObject {
   // Save Screenshot: the latest screen frame as a 24-bit bitmap, its file
   // name asked by `ask`. False when cancelled or not written.
   bool SaveScreenshot(QWidget* owner, const BitmapFileQuestion& ask);
+
+  // The debugger each run is attached to (null for none); it must outlive the session.
+  void SetDebugger(EmulatorDebugger* debugger) { debugger_ = debugger; }
 
   // The full-screen display library's file (the program directory's by default).
   void SetFullScreenLibrary(std::string path) { libraryPath_ = std::move(path); }
@@ -93,6 +97,7 @@ class EmulatorSession : public QObject {
   std::unique_ptr<Emulator> emulator_;
   QPointer<CalculatorWidget> calculator_;
   QPointer<DebugWindow> debug_;
+  EmulatorDebugger* debugger_ = nullptr;
   std::unique_ptr<FullScreenOutput> fullScreen_;
   bool active_ = false;
 };

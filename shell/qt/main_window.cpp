@@ -21,6 +21,7 @@
 #include <QWindowStateChangeEvent>
 
 #include "emulator/qt/container_view.h"
+#include "emulator/qt/emulator_debugger.h"
 #include "emulator/qt/emulator_session.h"
 #include "exchange/export_flow.h"
 #include "exchange/qt/bitmap_commands.h"
@@ -111,6 +112,7 @@ MainWindow::MainWindow(ApplicationCore& core, MessageSink& messages, UserPrompts
   BuildCentralArea();
   emulator_ = std::make_unique<EmulatorSession>(core_, messages_, view_->Container(), this);
   connect(emulator_.get(), &EmulatorSession::StopRequested, this, [this] { LeaveEmulator(); });
+  BuildDebugger();
   BuildTray();
   WireTree();
   link_ = std::make_unique<LinkCommands>(this, core_, messages_, LinkStatusWidgets{status_[1], progress_, rate_},
@@ -453,6 +455,7 @@ void MainWindow::UpdateCommandStates() {
   const bool emulating = emulator_ && emulator_->Active();
   set(CommandId::SaveScreenshot, emulating);
   emulatorMenu_->setEnabled(emulating);
+  if (debugBar_) debugBar_->setVisible(emulating);
   itemMenu_->setEnabled(s.itemMenu);
   editMenu_->setEnabled(s.find);
   // The toolbar buttons follow their commands.

@@ -39,6 +39,7 @@ class PendingImports;
 class SingleInstance;
 class LinkCommands;
 class EmulatorSession;
+class EmulatorDebugger;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -99,6 +100,8 @@ class MainWindow : public QMainWindow {
   ItemTreeWidget* Tree() const { return tree_; }
   ViewPane* View() const { return view_; }
   QAction* Action(CommandId command) const;
+  // The debugger of the emulator's runs.
+  EmulatorDebugger& Debugger() const;
   QMenu* ItemMenu() const { return itemMenu_; }
   QAction* UndoAction() const { return undo_; }
   QAction* RedoAction() const { return redo_; }
@@ -144,6 +147,8 @@ class MainWindow : public QMainWindow {
   void ToggleEmulator();
   void LeaveEmulator();
   void ShowEmulateButton(bool running);
+  // The debugger in the Emulator menu, a small toolbar and the program editor's margin.
+  void BuildDebugger();
 
   void NewFolder();
   void NewProgram();
@@ -187,6 +192,9 @@ class MainWindow : public QMainWindow {
   QLabel* rate_ = nullptr;  // the transfer's rate and time left, beside the progress bar
   QSystemTrayIcon* tray_ = nullptr;
   SymbolsWindow* symbols_ = nullptr;
+  QToolBar* debugBar_ = nullptr;  // the debugger's buttons, while the emulator shows
+  // Before the session: each run's debugger is detached before it goes.
+  std::unique_ptr<EmulatorDebugger> debugger_;
   // Last: its run ends and its widgets go before the window's own.
   std::unique_ptr<EmulatorSession> emulator_;
   bool filesShown_ = true;

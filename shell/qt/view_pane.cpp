@@ -13,6 +13,7 @@
 #include "shell/program_item.h"
 #include "text/editor_options.h"
 #include "text/editor_text.h"
+#include "text/qt/breakpoint_margin.h"
 #include "text/qt/program_editor.h"
 
 namespace korvane {
@@ -38,6 +39,9 @@ ViewPane::ViewPane(QWidget* parent, ApplicationCore& core, MessageSink& messages
   editor_->setFont(screenFont);
   lineNumbers_->setFont(screenFont);
   lineNumbers_->document()->setDefaultTextOption(QTextOption(Qt::AlignRight));
+  // A click beside a line number sets or clears a breakpoint there.
+  margin_ = new BreakpointMargin(editor_, parent);
+  margin_->hide();
   connect(editor_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { ShowEditorMenu(pos); });
   connect(editor_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { UpdateLineNumbers(); });
   connect(editor_, &QPlainTextEdit::blockCountChanged, this, [this] { UpdateLineNumbers(); });
@@ -77,6 +81,7 @@ ViewPane::ViewPane(QWidget* parent, ApplicationCore& core, MessageSink& messages
 void ViewPane::SetGeometry(const QRect& pane) {
   pane_ = pane;
   lineNumbers_->setGeometry(pane.x(), pane.y(), kLineNumberWidth, pane.height());
+  margin_->setGeometry(lineNumbers_->geometry());
   editor_->setGeometry(pane.x() + kLineNumberWidth, pane.y(), std::max(0, pane.width() - kLineNumberWidth), pane.height());
   container_->setGeometry(pane);
 }
@@ -122,10 +127,16 @@ void ViewPane::ShowInEditor(const Item& item) {
   editor_->OpenProgram(item.data);
   lineNumbers_->show();
   editor_->show();
+  // Breakpoints belong to programs, which runs reach by name.
+  margin_->SetProgram(item.type == ITEM_PROGRAM ? item.name : std::string());
+  margin_->setVisible(item.type == ITEM_PROGRAM);
+  margin_->raise();
   firstNumberedLine_ = -1;
   UpdateLineNumbers();
   emit ProgramOpened();
 }
+
+void ViewPane::SetBreakpoints(BreakpointList* breakpoints) { margin_->SetBreakpoints(breakpoints); }
 
 void ViewPane::UpdateLineNumbers() {
   if (!editor_->isVisible() && !ProgramShown()) return;
@@ -219,6 +230,7 @@ bool ViewPane::Close() {
   if (ProgramShown()) emit ProgramClosed();
   editor_->hide();
   lineNumbers_->hide();
+  margin_->hide();
   container_->hide();
   container_->ClearView();
   matrix_.Resize(0, 0);

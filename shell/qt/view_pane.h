@@ -19,6 +19,8 @@ class QWidget;
 
 namespace korvane {
 
+class BreakpointList;
+class BreakpointMargin;
 class ContainerView;
 class ProgramEditor;
 
@@ -65,6 +67,10 @@ class ViewPane : public QObject {
   bool ProgramShown() const { return currentType_ == ITEM_PROGRAM || currentType_ == ITEM_TEXT_FM; }
   bool HasView() const { return currentId_ != NO_ITEM; }
 
+  // The breakpoints the line-number column sets and shows (null: none).
+  void SetBreakpoints(BreakpointList* breakpoints);
+  BreakpointMargin* Margin() const { return margin_; }
+
   QPlainTextEdit* LineNumbers() const { return lineNumbers_; }
   ProgramEditor* Editor() const { return editor_; }
   ContainerView* Container() const { return container_; }
@@ -94,6 +100,7 @@ class ViewPane : public QObject {
   QPlainTextEdit* lineNumbers_ = nullptr;
   ContainerView* container_ = nullptr;
   ProgramEditor* editor_ = nullptr;
+  BreakpointMargin* margin_ = nullptr;  // over the line numbers
   int firstNumberedLine_ = -1;
   RgbImage viewImage_;
   ViewSize shownSize_;

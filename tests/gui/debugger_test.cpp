@@ -5,6 +5,8 @@
 // matrix view.
 
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QToolBar>
@@ -17,6 +19,11 @@
 #include "emulator/qt/emulator_debugger.h"
 #include "link/calculator_records.h"
 #include "shell/application_core.h"
+#include "shell/qt/main_window.h"
+#include "shell/qt/user_prompts.h"
+#include "shell/qt/view_pane.h"
+#include "support/main_window_fixture.h"
+#include "support/program_items.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_dir.h"
 #include "text/calculator_charset.h"
@@ -43,13 +50,7 @@ struct Fixture {
   }
 
   ItemId AddProgram(const std::string& name, const std::string& utf8) {
-    std::string lines;
-    for (const char c : utf8) lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    const auto calc = Utf8ToCalc(lines, LineBreaks::Keep);
-    const auto result = core.Tokens().TokeniseProgramText(calc.value_or(""), true);
-    if (!result.data) qFatal("program did not tokenise");
-    const auto info = ProgramInfoBytes({std::uint32_t(result.data->size()), name, ""});
-    return core.Store().CreateItem(name, std::nullopt, folder, info, *result.data, ITEM_PROGRAM);
+    return test::AddProgramItem(core.Store(), core.Tokens(), folder, name, utf8);
   }
   bool Start(ItemId program) {
     if (emulator.Prepare(core.Store(), program, false).result != RunPreparationResult::Prepared) return false;
@@ -69,6 +70,12 @@ struct Fixture {
   QWidget mainWindow;
   Emulator emulator{core.Tokens(), core.Fonts(), messages, 0ns};
   EmulatorDebugger debugger{core, &mainWindow};
+};
+
+class NoPrompts : public UserPrompts {
+ public:
+  bool ConfirmOkCancel(QWidget*, const QString&, const QString&) override { return true; }
+  std::string AskPassword(QWidget*, const std::string& current) override { return current; }
 };
 
 bool WaitForPause(EmulatorDebugger& debugger) {
@@ -230,6 +237,47 @@ class DebuggerTest : public QObject {
     QVERIFY(f.emulator.WaitForEnd(100ms));
     f.Finish();
     QVERIFY(!f.debugger.Paused());
+  }
+
+
+  void theMainWindowSetsBreakpointsInItsEditorAndOffersTheDebugger() {
+    test::MainWindowFixture<NoPrompts> f;
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    const ItemId folder = f.core.Store().CreateItem("GAMES", std::nullopt, ROOT_FOLDER_ID, {}, {}, FOLDER_PLAIN);
+    const ItemId main = test::AddProgramItem(f.core.Store(), f.core.Tokens(), folder, "MAIN", "1→A\n2→B\n3→C");
+    f.window->RebuildTree();
+    QVERIFY(f.window->SelectItem(main));
+
+    // A click in the line-number column beside line 2.
+    ViewPane& view = *f.window->findChild<ViewPane*>();
+    BreakpointMargin* margin = view.Margin();
+    QVERIFY(margin->isVisible());
+    const auto [top, bottom] = margin->LineSpan(2);
+    QVERIFY(bottom > top);
+    QTest::mouseClick(margin, Qt::LeftButton, Qt::NoModifier, QPoint(8, (top + bottom) / 2));
+    EmulatorDebugger& debugger = f.window->Debugger();
+    QCOMPARE(debugger.Breakpoints().Lines("MAIN"), std::vector<int>{2});
+
+    // The debugger's actions are in the Emulator menu and its toolbar while the emulator runs.
+    auto* bar = f.window->findChild<QToolBar*>(QStringLiteral("debugBar"));
+    QVERIFY(bar && !bar->isVisible());
+    QVERIFY(f.window->RunCommand(CommandId::Emulate));
+    QVERIFY(bar->isVisible());
+    QMenu* emulatorMenu = f.window->menuBar()->actions().at(3)->menu();
+    QVERIFY(emulatorMenu->actions().contains(debugger.ContinueAction()));
+    QVERIFY(emulatorMenu->actions().contains(debugger.StepOutAction()));
+
+    QVERIFY(WaitForPause(debugger));
+    QCOMPARE(debugger.Window()->HighlightedLine(), 2);
+    // F5 is Continue while paused, Refresh again afterwards.
+    QVERIFY(f.window->Action(CommandId::Refresh)->shortcut().isEmpty());
+    debugger.ContinueAction()->trigger();
+    QCOMPARE(f.window->Action(CommandId::Refresh)->shortcut(), QKeySequence(Qt::Key_F5));
+    QVERIFY(f.window->RunCommand(CommandId::Emulate));  // back to the editor: the run stops
+    QVERIFY(!bar->isVisible());
+    QVERIFY(debugger.Current() == nullptr);
+    QVERIFY(margin->isVisible());
   }
 };
 
