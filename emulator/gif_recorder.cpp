@@ -1,6 +1,11 @@
 #include "emulator/gif_recorder.h"
 
+#include <fcntl.h>
 #include <gif_lib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <algorithm>
 #include <array>
@@ -66,9 +71,15 @@ bool GifRecorder::Begin(const std::string& path, int scale) {
   scale_ = scale;
   path_ = path;
   partPath_ = path + ".new";
+  // Made with the permissions any new file of the user gets (giflib's own open makes it private).
+  const int fd = ::open(partPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return Fail("cannot create " + partPath_ + ": " + std::strerror(errno), 0);
   int error = 0;
-  gif_ = EGifOpenFileName(partPath_.c_str(), false, &error);
-  if (gif_ == nullptr) return Fail("cannot create " + partPath_, error);
+  gif_ = EGifOpenFileHandle(fd, &error);
+  if (gif_ == nullptr) {
+    ::close(fd);
+    return Fail("cannot create " + partPath_, error);
+  }
   EGifSetGifVersion(gif_, true);
   return true;
 }

@@ -1,5 +1,6 @@
 #include "emulator/qt/debugger_window.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QSplitter>
 #include <QTextBlock>
@@ -39,6 +40,7 @@ DebuggerWindow::DebuggerWindow(const TokenTable& tokens, const EditorOptions& op
   editor_->SetLeftMargin(kMarginWidth);
   margin_ = new BreakpointMargin(editor_, editor_);
   margin_->SetBreakpoints(&breakpoints);
+  editor_->installEventFilter(this);
   panel_ = new DebugStatePanel(this);
 
   auto* splitter = new QSplitter(this);
@@ -51,12 +53,13 @@ DebuggerWindow::DebuggerWindow(const TokenTable& tokens, const EditorOptions& op
   layout->addWidget(toolBar_);
   layout->addWidget(status_);
   layout->addWidget(splitter, 1);
-  resize(760, 520);
+  resize(700, 520);
 }
 
-void DebuggerWindow::resizeEvent(QResizeEvent* event) {
-  QDialog::resizeEvent(event);
-  PlaceMargin();
+bool DebuggerWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The margin follows the program view's size, whoever changes it (the splitter, the layout).
+  if (watched == editor_ && (event->type() == QEvent::Resize || event->type() == QEvent::Show)) PlaceMargin();
+  return QDialog::eventFilter(watched, event);
 }
 
 void DebuggerWindow::PlaceMargin() {

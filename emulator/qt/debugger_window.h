@@ -44,7 +44,7 @@ class DebuggerWindow : public QDialog {
   QString StatusText() const;
 
  protected:
-  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void PlaceMargin();

@@ -1,6 +1,7 @@
 #include "emulator/qt/emulator_debugger.h"
 
 #include <QAction>
+#include <QScreen>
 #include <QToolBar>
 #include <QWidget>
 
@@ -123,8 +124,11 @@ void EmulatorDebugger::ShowPause(const DebugPosition& where) {
   Refresh();
   if (!window->isVisible()) {
     if (mainWindow_) {
+      // Beside the main window, as far as the screen allows.
       const QRect frame = mainWindow_->frameGeometry();
-      window->move(frame.right() + 8, frame.top());
+      const QRect screen = mainWindow_->screen()->availableGeometry();
+      const int x = std::max(screen.left(), std::min(frame.right() + 8, screen.right() - window->width()));
+      window->move(x, std::max(screen.top(), frame.top()));
     }
     window->show();
   }

@@ -48,6 +48,9 @@ TEST(GifRecorderTest, KeepsChangedFramesWithTheirTimesScaled) {
   EXPECT_EQ(movie->frames[1].image, ScaledUp(Screen(1), 3));
   EXPECT_EQ(movie->frames[2].image, ScaledUp(Screen(3), 3));
   EXPECT_FALSE(std::filesystem::exists(path + ".new"));
+  // As any file the user makes, not private to the recording.
+  dir.WriteFile("plain", std::string("x"));
+  EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::status(dir.File("plain")).permissions());
 }
 
 TEST(GifRecorderTest, AFrameOfManyColoursIsStillWritten) {

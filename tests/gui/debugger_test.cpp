@@ -116,7 +116,7 @@ class DebuggerTest : public QObject {
     QCOMPARE(toggled.at(0).at(1).toBool(), true);
     // The mark is drawn on that line, in red.
     const QImage shown = margin.grab().toImage();
-    const QColor mark = shown.pixelColor(3 + 5, (top + bottom) / 2);
+    const QColor mark = shown.pixelColor(2 + 4, (top + bottom) / 2);
     QVERIFY2(mark.red() > 150 && mark.green() < 100, qPrintable(mark.name()));
 
     QTest::mouseClick(&margin, Qt::LeftButton, Qt::NoModifier, QPoint(10, (top + bottom) / 2));

@@ -11,7 +11,9 @@
 namespace korvane {
 namespace {
 
-const QColor kMarkColour(200, 30, 30, 200);
+const QColor kMarkColour(200, 30, 30);
+// The row of a breakpoint, tinted so that its number stays readable.
+const QColor kRowColour(220, 40, 40, 60);
 const QColor kArrowColour(230, 160, 0);
 
 }  // namespace
@@ -66,12 +68,13 @@ void BreakpointMargin::paintEvent(QPaintEvent*) {
   painter.setRenderHint(QPainter::Antialiasing);
   if (breakpoints_ != nullptr && !program_.empty()) {
     painter.setPen(Qt::NoPen);
-    painter.setBrush(kMarkColour);
     for (const int line : breakpoints_->Lines(program_)) {
       const auto [top, bottom] = LineSpan(line);
       if (top == bottom) continue;
-      const int size = std::min(bottom - top - 4, 12);
-      painter.drawEllipse(QRect(3, top + (bottom - top - size) / 2, size, size));
+      painter.fillRect(QRect(0, top, width(), bottom - top), kRowColour);
+      const int size = std::min(bottom - top - 4, 8);
+      painter.setBrush(kMarkColour);
+      painter.drawEllipse(QRect(2, top + (bottom - top - size) / 2, size, size));
     }
   }
   if (currentLine_ > 0) {
