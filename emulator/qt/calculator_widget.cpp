@@ -1,20 +1,30 @@
 #include "emulator/qt/calculator_widget.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QPainter>
 #include <algorithm>
 
 #include "emulator/calculator_picture.h"
 #include "emulator/key_highlight.h"
+#include "emulator/key_names.h"
+#include "emulator/pc_key_names.h"
 #include "emulator/keypad.h"
 #include "emulator/qt/container_view.h"
 #include "emulator/qt/frame_poller.h"
+#include "emulator/qt/key_texts.h"
 #include "emulator/qt/pc_keys.h"
 
 namespace korvane {
 namespace {
 
 QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// The picture shared as it looks on the calculator: square pixels, no smoothing.
+constexpr int kCopyScale = 4;
 
 }  // namespace
 
@@ -95,12 +105,39 @@ void CalculatorWidget::paintEvent(QPaintEvent*) {
   }
 }
 
+QString CalculatorWidget::KeyTooltip(std::uint32_t key) const {
+  const QString name = QString::fromUtf8(CalculatorKeyName(key));
+  QStringList pcKeys;
+  for (const PcKey pcKey : keyMap_.PcKeysOf(key)) pcKeys << QString::fromUtf8(NameOfPcKey(pcKey));
+  if (pcKeys.isEmpty()) return QString::fromUtf8(key_texts::kTooltipNoPcKey).arg(name);
+  const QString shown = key == KEY_AC_ON ? QString::fromUtf8(key_texts::kTooltipStops).arg(name) : name;
+  return QString::fromUtf8(key_texts::kTooltip).arg(shown, pcKeys.join(QStringLiteral(", ")));
+}
+
+void CalculatorWidget::CopyScreen() const {
+  const QImage screen = ToQImage(poller_->Frame(), FRAME_WIDTH, FRAME_HEIGHT);
+  QApplication::clipboard()->setImage(
+      screen.scaled(screen.size() * kCopyScale, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+}
+
 bool CalculatorWidget::event(QEvent* event) {
-  // The keys the calculator uses are its own, not the main window's shortcuts
-  // (F2, F3, F5 and F6 are calculator keys too).
-  if (event->type() == QEvent::ShortcutOverride &&
-      EmulatorActionOf(*static_cast<QKeyEvent*>(event)).kind != KeyboardAction::Kind::Ignore) {
-    event->accept();
+  if (event->type() == QEvent::ShortcutOverride) {
+    // The keys the calculator uses are its own, not the main window's shortcuts
+    // (F2, F3, F5 and F6 are calculator keys too); so is Ctrl+C.
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Copy) || EmulatorActionOf(*key, keyMap_).kind != KeyboardAction::Kind::Ignore) {
+      event->accept();
+      return true;
+    }
+  }
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const auto pixel = PicturePoint(help->pos());
+    const std::uint32_t key = pixel ? KeyAt(pixel->x(), pixel->y()) : KEY_NONE;
+    if (key == KEY_NONE)
+      QToolTip::hideText();
+    else
+      QToolTip::showText(help->globalPos(), KeyTooltip(key), this, KeyArea(key));
     return true;
   }
   return QWidget::event(event);
@@ -135,7 +172,12 @@ void CalculatorWidget::leaveEvent(QEvent* event) {
 }
 
 void CalculatorWidget::keyPressEvent(QKeyEvent* event) {
-  const KeyboardAction action = EmulatorActionOf(*event);
+  if (event->matches(QKeySequence::Copy)) {
+    CopyScreen();
+    event->accept();
+    return;
+  }
+  const KeyboardAction action = EmulatorActionOf(*event, keyMap_);
   switch (action.kind) {
     case KeyboardAction::Kind::Press:
       currentKey_.store(action.key);

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "emulator/frame_source.h"
+#include "emulator/key_map.h"
 #include "text/rgb_image.h"
 
 namespace korvane {
@@ -34,6 +35,14 @@ class CalculatorWidget : public QWidget {
   std::optional<QPoint> PicturePoint(QPoint widgetPoint) const;
   // The key drawn highlighted (the key under the pointer), KEY_NONE for none.
   std::uint32_t HighlightedKey() const { return highlighted_; }
+
+  // The PC keys that press calculator keys (the default map until set).
+  void SetKeyMap(const KeyMap& map) { keyMap_ = map; }
+  const KeyMap& Keys() const { return keyMap_; }
+  // The tooltip of a calculator key: its name and its PC keys.
+  QString KeyTooltip(std::uint32_t key) const;
+  // Ctrl+C: the screen to the clipboard as a picture, each pixel 4 x 4.
+  void CopyScreen() const;
 
   // Takes a new frame now, when there is one (the timer does this at the
   // screen's frame rate while the widget is shown).
@@ -70,6 +79,7 @@ class CalculatorWidget : public QWidget {
   FramePoller* poller_;
   std::atomic<std::uint32_t>& currentKey_;
   std::uint32_t highlighted_ = 0;
+  KeyMap keyMap_ = KeyMap::Default();
 };
 
 }  // namespace korvane

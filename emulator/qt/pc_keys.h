@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <optional>
 
+#include "emulator/key_map.h"
 #include "emulator/keypad.h"
 
 namespace korvane {
@@ -13,7 +14,8 @@ namespace korvane {
 std::optional<PcKey> PcKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);
 std::optional<PcKey> PcKeyOf(const QKeyEvent& event);
 
-// What the key does in the emulator (nothing for keys without a PC key).
-KeyboardAction EmulatorActionOf(const QKeyEvent& event);
+// What the key does in the emulator with this key map (nothing for keys
+// without a PC key).
+KeyboardAction EmulatorActionOf(const QKeyEvent& event, const KeyMap& map);
 
 }  // namespace korvane

@@ -15,6 +15,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "emulator/key_map_settings.h"
+#include "emulator/qt/key_map_dialog.h"
+#include "emulator/qt/key_texts.h"
 #include "link/serial_ports.h"
 #include "settings/latin1.h"
 
@@ -146,6 +149,10 @@ void SettingsDialog::BuildControls() {
   QGroupBox* emulator = makeGroup("emulatorGroup");
   auto* emulatorLayout = new QVBoxLayout(emulator);
   for (std::size_t i = 1; i <= 4; ++i) emulatorLayout->addWidget(checks_[i]);
+  auto* keys = new QPushButton(QString::fromUtf8(key_texts::kKeyMapButton), emulator);
+  keys->setObjectName("keyMap");
+  emulatorLayout->addWidget(keys, 0, Qt::AlignLeft);
+  connect(keys, &QPushButton::clicked, this, &SettingsDialog::EditKeyMap);
   left->addWidget(emulator);
 
   QGroupBox* editor = makeGroup("editorGroup");
@@ -268,6 +275,12 @@ void SettingsDialog::ReadSettingsIntoControls() {
   setCombo(type_, SETTING_COM_TYPE, {"ALGEBRA", "CFX"});
   for (std::size_t i = 0; i < kChecks.size(); ++i) checks_[i]->setChecked(settings_.GetSettingInt(kChecks[i].key) > 0);
   for (std::size_t i = 0; i < kColors.size(); ++i) swatches_[i]->SetColor(settings_.GetSettingColor(kColors[i].key));
+  keyMap_ = LoadKeyMap(settings_);
+}
+
+void SettingsDialog::EditKeyMap() {
+  KeyMapDialog dialog(this, keyMap_);
+  if (dialog.exec() == QDialog::Accepted) keyMap_ = dialog.Map();
 }
 
 void SettingsDialog::ChooseSwatchColor(int index) {
@@ -283,6 +296,9 @@ void SettingsDialog::StoreControlsIntoSettings() {
   for (std::size_t i = 0; i < kChecks.size(); ++i)
     (void)settings_.SetSettingInt(kChecks[i].key, checks_[i]->isChecked() ? 1 : 0);
   for (std::size_t i = 0; i < kColors.size(); ++i) (void)settings_.SetSettingColor(kColors[i].key, swatches_[i]->Color());
+  // A file that never had a map of its own keeps none until the map changes.
+  if (keyMap_ != LoadKeyMap(settings_) && !StoreKeyMap(settings_, keyMap_))
+    messages_.ShowMessage(FixedMessage(key_texts::kKeyMapNotStored));
 }
 
 void SettingsDialog::accept() {

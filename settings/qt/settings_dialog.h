@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 
+#include "emulator/key_map.h"
 #include "settings/language_table.h"
 #include "settings/message_sink.h"
 #include "settings/qt/color_chooser.h"
@@ -65,6 +66,7 @@ class SettingsDialog : public QDialog {
   void ReadSettingsIntoControls();
   void ChooseSwatchColor(int index);
   void StoreControlsIntoSettings();
+  void EditKeyMap();
 
   SettingsTable& settings_;
   const LanguageTable& languages_;
@@ -82,6 +84,7 @@ class SettingsDialog : public QDialog {
   std::array<ColorSwatch*, kColorCount> swatches_{};
   std::array<QLabel*, kColorCount> colorLabels_{};
   std::string languageInUse_;  // compared with the choice at OK
+  KeyMap keyMap_;              // the emulator's keys, stored at OK when changed
 };
 
 // Opens the dialog modally over `owner`: 1 after OK, 0 after Cancel.
