@@ -15,7 +15,7 @@
 #include "emulator/keypad.h"
 #include "emulator/qt/container_view.h"
 #include "emulator/qt/frame_poller.h"
-#include "emulator/qt/key_texts.h"
+#include "emulator/qt/emulator_texts.h"
 #include "emulator/qt/pc_keys.h"
 
 namespace korvane {
@@ -109,9 +109,9 @@ QString CalculatorWidget::KeyTooltip(std::uint32_t key) const {
   const QString name = QString::fromUtf8(CalculatorKeyName(key));
   QStringList pcKeys;
   for (const PcKey pcKey : keyMap_.PcKeysOf(key)) pcKeys << QString::fromUtf8(NameOfPcKey(pcKey));
-  if (pcKeys.isEmpty()) return QString::fromUtf8(key_texts::kTooltipNoPcKey).arg(name);
-  const QString shown = key == KEY_AC_ON ? QString::fromUtf8(key_texts::kTooltipStops).arg(name) : name;
-  return QString::fromUtf8(key_texts::kTooltip).arg(shown, pcKeys.join(QStringLiteral(", ")));
+  if (pcKeys.isEmpty()) return QString::fromUtf8(emulator_texts::kTooltipNoPcKey).arg(name);
+  const QString shown = key == KEY_AC_ON ? QString::fromUtf8(emulator_texts::kTooltipStops).arg(name) : name;
+  return QString::fromUtf8(emulator_texts::kTooltip).arg(shown, pcKeys.join(QStringLiteral(", ")));
 }
 
 void CalculatorWidget::CopyScreen() const {

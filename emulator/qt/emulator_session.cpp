@@ -1,17 +1,22 @@
 #include "emulator/qt/emulator_session.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QVBoxLayout>
 #include <QWidget>
 
 #include "emulator/calculator_picture.h"
 #include "emulator/emulator.h"
 #include "emulator/full_screen_library.h"
+#include "emulator/key_map_settings.h"
 #include "emulator/keypad.h"
 #include "emulator/qt/calculator_widget.h"
 #include "emulator/qt/debug_window.h"
 #include "emulator/qt/emulator_debugger.h"
 #include "emulator/qt/full_screen_output.h"
+#include "emulator/qt/emulator_texts.h"
 #include "emulator/qt/run_messages.h"
+#include "emulator/qt/screen_gif_recording.h"
 #include "settings/settings_table.h"
 
 namespace korvane {
@@ -22,11 +27,21 @@ EmulatorSession::EmulatorSession(ApplicationCore& core, MessageSink& messages, Q
       pane_(pane),
       window_(window),
       libraryPath_(core.Directory().LibraryFile(FULL_SCREEN_LIBRARY_FILE)),
-      runMessages_(std::make_unique<RunMessages>(messages)) {}
+      runMessages_(std::make_unique<RunMessages>(messages)),
+      askRecording_(AskRecording) {
+  record_ = new QAction(QString::fromUtf8(emulator_texts::kRecord), this);
+  record_->setObjectName(QStringLiteral("record"));
+  stopRecording_ = new QAction(QString::fromUtf8(emulator_texts::kStopRecording), this);
+  stopRecording_->setObjectName(QStringLiteral("stopRecording"));
+  connect(record_, &QAction::triggered, this, [this] { Record(); });
+  connect(stopRecording_, &QAction::triggered, this, [this] { StopRecording(); });
+  ShowRecordingState(false);
+}
 
 EmulatorSession::~EmulatorSession() {
   Stop();
-  // The windows read the emulator's frames and key word: they go first.
+  // The windows and the recording read the emulator's frames and key word: they go first.
+  recording_.reset();
   fullScreen_.reset();
   delete calculator_.data();
   delete debug_.data();
@@ -52,6 +67,7 @@ RunPreparation EmulatorSession::Start(ItemId item) {
   active_ = true;
   ShowCalculator();
   SettingsTable& settings = core_.Settings();
+  calculator_->SetKeyMap(LoadKeyMap(settings));
   if (settings.GetSettingInt(SETTING_DISPLAY_DEBUG) != 0) {
     if (!debug_) debug_ = new DebugWindow(emulator, window_);
     debug_->ShowBeside(window_ ? window_->frameGeometry() : QRect());
@@ -113,6 +129,37 @@ void EmulatorSession::ShowFirstFrame() {
   if (calculator_) calculator_->PollFrame();
 }
 
+void EmulatorSession::AddRecordingActions(QMenu* menu) {
+  menu->addSeparator();
+  menu->addAction(record_);
+  menu->addAction(stopRecording_);
+}
+
+bool EmulatorSession::Recording() const { return recording_ && recording_->Recording(); }
+
+void EmulatorSession::ShowRecordingState(bool recording) {
+  record_->setEnabled(!recording);
+  stopRecording_->setEnabled(recording);
+}
+
+bool EmulatorSession::Record() {
+  if (!active_ || Recording()) return false;
+  const std::optional<RecordChoice> choice = askRecording_(window_, lastRecording_);
+  if (!choice) return false;
+  lastRecording_ = *choice;
+  if (!recording_) {
+    recording_ = std::make_unique<ScreenGifRecording>(Engine().Frames(), messages_);
+    connect(recording_.get(), &ScreenGifRecording::RecordingChanged, this, &EmulatorSession::ShowRecordingState);
+  }
+  return recording_->Begin(choice->path, choice->scale);
+}
+
+bool EmulatorSession::StopRecording() {
+  if (!Recording()) return false;
+  // The feed's own latest frame ends the file; this one only when it saw none.
+  return recording_->Finish(calculator_ ? calculator_->Frame() : RgbImage(FRAME_WIDTH, FRAME_HEIGHT, COLOUR_BACKGROUND));
+}
+
 void EmulatorSession::Stop() {
   if (emulator_) {
     emulator_->Stop();
@@ -121,6 +168,8 @@ void EmulatorSession::Stop() {
     emulator_->SetCurrentKey(KEY_NONE);
   }
   if (debugger_) debugger_->Detach();
+  // The recording ends with the run: its last frame is the screen as the run left it.
+  StopRecording();
   if (fullScreen_) fullScreen_->CloseFullScreen();
   if (debug_) debug_->hide();
   if (calculator_) calculator_->hide();

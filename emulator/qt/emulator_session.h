@@ -12,14 +12,19 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
+#include <optional>
 #include <memory>
 #include <string>
 
+#include "emulator/qt/record_dialog.h"
 #include "emulator/run_preparation.h"
 #include "exchange/qt/bitmap_commands.h"
 #include "settings/message_sink.h"
 #include "shell/application_core.h"
 
+class QAction;
+class QMenu;
 class QWidget;
 
 namespace korvane {
@@ -30,6 +35,7 @@ class Emulator;
 class EmulatorDebugger;
 class FullScreenOutput;
 class RunMessages;
+class ScreenGifRecording;
 
 class EmulatorSession : public QObject {
   Q_OBJECT
@@ -62,6 +68,19 @@ class EmulatorSession : public QObject {
   // The debugger each run is attached to (null for none); it must outlive the session.
   void SetDebugger(EmulatorDebugger* debugger) { debugger_ = debugger; }
 
+  // "Record..." and "Stop recording", added to `menu` (the Emulator menu).
+  // A recording ends with Stop recording or when the emulator stops.
+  void AddRecordingActions(QMenu* menu);
+  QAction* RecordAction() const { return record_; }
+  QAction* StopRecordingAction() const { return stopRecording_; }
+  // Record...: the file and scale asked by `ask`, then the recording begun.
+  using RecordQuestion = std::function<std::optional<RecordChoice>(QWidget* owner, const RecordChoice& last)>;
+  void SetRecordQuestion(RecordQuestion ask) { askRecording_ = std::move(ask); }
+  bool Record();
+  // Ends a recording and writes its file; false when none was running or the write failed.
+  bool StopRecording();
+  bool Recording() const;
+
   // The full-screen display library's file (the program directory's by default).
   void SetFullScreenLibrary(std::string path) { libraryPath_ = std::move(path); }
 
@@ -86,6 +105,7 @@ class EmulatorSession : public QObject {
   void ShowCalculator();
   void OpenFullScreenIfSet();
   void ShowFirstFrame();
+  void ShowRecordingState(bool recording);
 
   ApplicationCore& core_;
   MessageSink& messages_;
@@ -99,6 +119,11 @@ class EmulatorSession : public QObject {
   QPointer<DebugWindow> debug_;
   EmulatorDebugger* debugger_ = nullptr;
   std::unique_ptr<FullScreenOutput> fullScreen_;
+  std::unique_ptr<ScreenGifRecording> recording_;
+  QAction* record_ = nullptr;
+  QAction* stopRecording_ = nullptr;
+  RecordQuestion askRecording_;
+  RecordChoice lastRecording_;
   bool active_ = false;
 };
 

@@ -7,16 +7,16 @@
 #include <QVBoxLayout>
 
 #include "emulator/pc_key_names.h"
-#include "emulator/qt/key_texts.h"
+#include "emulator/qt/emulator_texts.h"
 #include "emulator/qt/pc_keys.h"
 
 namespace korvane {
 
 KeyCaptureDialog::KeyCaptureDialog(QWidget* parent, const QString& keyName) : QDialog(parent) {
   setObjectName(QStringLiteral("keyCaptureDialog"));
-  setWindowTitle(QString::fromUtf8(key_texts::kCaptureTitle));
+  setWindowTitle(QString::fromUtf8(emulator_texts::kCaptureTitle));
   auto* layout = new QVBoxLayout(this);
-  auto* prompt = new QLabel(QString::fromUtf8(key_texts::kPressKey).arg(keyName), this);
+  auto* prompt = new QLabel(QString::fromUtf8(emulator_texts::kPressKey).arg(keyName), this);
   layout->addWidget(prompt);
   note_ = new QLabel(this);
   note_->setObjectName(QStringLiteral("note"));
@@ -49,7 +49,7 @@ void KeyCaptureDialog::keyPressEvent(QKeyEvent* event) {
   if (!key || NameOfPcKey(*key).empty()) {
     // Modifiers alone (Ctrl, Alt) wait for the key they go with.
     if (event->key() != Qt::Key_Control && event->key() != Qt::Key_Alt && event->key() != Qt::Key_Meta)
-      note_->setText(QString::fromUtf8(key_texts::kKeyNotUsable));
+      note_->setText(QString::fromUtf8(emulator_texts::kKeyNotUsable));
     return;
   }
   captured_ = key;

@@ -13,7 +13,7 @@
 #include "emulator/key_names.h"
 #include "emulator/pc_key_names.h"
 #include "emulator/qt/key_capture_dialog.h"
-#include "emulator/qt/key_texts.h"
+#include "emulator/qt/emulator_texts.h"
 
 namespace korvane {
 namespace {
@@ -33,7 +33,7 @@ const QColor kConflictColour(255, 200, 200);
 
 KeyMapDialog::KeyMapDialog(QWidget* parent, const KeyMap& map) : QDialog(parent), map_(map), ask_(CapturePcKey) {
   setObjectName(QStringLiteral("keyMapDialog"));
-  setWindowTitle(Utf8(key_texts::kDialogTitle));
+  setWindowTitle(Utf8(emulator_texts::kDialogTitle));
   BuildControls();
   ShowMap();
   table_->selectRow(0);
@@ -41,7 +41,7 @@ KeyMapDialog::KeyMapDialog(QWidget* parent, const KeyMap& map) : QDialog(parent)
 
 void KeyMapDialog::BuildControls() {
   auto* layout = new QVBoxLayout(this);
-  auto* intro = new QLabel(Utf8(key_texts::kDialogIntro), this);
+  auto* intro = new QLabel(Utf8(emulator_texts::kDialogIntro), this);
   intro->setWordWrap(true);
   layout->addWidget(intro);
 
@@ -49,7 +49,7 @@ void KeyMapDialog::BuildControls() {
   const auto faces = KeyFaces();
   table_ = new QTableWidget(static_cast<int>(faces.size()), 2, this);
   table_->setObjectName(QStringLiteral("keys"));
-  table_->setHorizontalHeaderLabels({Utf8(key_texts::kColumnKey), Utf8(key_texts::kColumnPcKeys)});
+  table_->setHorizontalHeaderLabels({Utf8(emulator_texts::kColumnKey), Utf8(emulator_texts::kColumnPcKeys)});
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -72,11 +72,11 @@ void KeyMapDialog::BuildControls() {
   layout->addWidget(conflicts_);
 
   auto* actions = new QHBoxLayout;
-  auto* add = new QPushButton(Utf8(key_texts::kAddKey), this);
+  auto* add = new QPushButton(Utf8(emulator_texts::kAddKey), this);
   add->setObjectName(QStringLiteral("addKey"));
-  auto* remove = new QPushButton(Utf8(key_texts::kRemoveKeys), this);
+  auto* remove = new QPushButton(Utf8(emulator_texts::kRemoveKeys), this);
   remove->setObjectName(QStringLiteral("removeKeys"));
-  auto* reset = new QPushButton(Utf8(key_texts::kResetDefault), this);
+  auto* reset = new QPushButton(Utf8(emulator_texts::kResetDefault), this);
   reset->setObjectName(QStringLiteral("resetDefault"));
   actions->addWidget(add);
   actions->addWidget(remove);
@@ -147,7 +147,7 @@ void KeyMapDialog::ShowMap() {
       keys << KeyName(code);
       conflicting.push_back(code);
     }
-    lines << Utf8(key_texts::kConflict)
+    lines << Utf8(emulator_texts::kConflict)
                  .arg(QString::fromUtf8(NameOfPcKey(conflict.key)), keys.join(QStringLiteral(", ")));
   }
   for (int row = 0; row < table_->rowCount(); ++row) {
@@ -157,7 +157,7 @@ void KeyMapDialog::ShowMap() {
       table_->item(row, column)->setBackground(inConflict ? QBrush(kConflictColour) : QBrush());
     table_->item(row, 1)->setText(PcKeyList(map_.PcKeysOf(code)));
   }
-  conflicts_->setText(lines.isEmpty() ? Utf8(key_texts::kNoConflict) : lines.join(QLatin1Char('\n')));
+  conflicts_->setText(lines.isEmpty() ? Utf8(emulator_texts::kNoConflict) : lines.join(QLatin1Char('\n')));
   conflicts_->setStyleSheet(lines.isEmpty() ? QString() : QStringLiteral("color: #b00000;"));
   ok_->setEnabled(lines.isEmpty());
 }

@@ -2,6 +2,9 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QSaveFile>
 
 #include "exchange/bitmap_export.h"
 
@@ -9,6 +12,26 @@ namespace korvane {
 namespace {
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// Fixed English texts, for the language files to take over.
+constexpr const char* kPngFilter = "PNG pictures (*.png)";
+constexpr const char* kPngNotWritten = "The picture could not be written to %1.";
+
+bool IsPngName(const QString& path) { return path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive); }
+
+// The PNG goes to a new file renamed over the old one when it is complete.
+bool SaveImageAsPng(const QString& path, const RgbImage& image, MessageSink& messages) {
+  QImage picture(image.Width(), image.Height(), QImage::Format_RGB888);
+  for (int y = 0; y < image.Height(); ++y)
+    for (int x = 0; x < image.Width(); ++x) {
+      const Rgb c = image.PixelOr(x, y, Rgb{});
+      picture.setPixelColor(x, y, QColor(c.r, c.g, c.b));
+    }
+  QSaveFile file(path);
+  if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit()) return true;
+  messages.ShowMessage(FixedMessage(QString::fromUtf8(kPngNotWritten).arg(path).toStdString()));
+  return false;
+}
 
 }  // namespace
 
@@ -21,6 +44,20 @@ std::optional<QString> AskNamedBitmapFile(QWidget* owner, const QString& filterN
   dialog.setDefaultSuffix("bmp");
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front();
+}
+
+std::optional<QString> AskScreenshotFileName(QWidget* owner, const QString& bitmapFilterName) {
+  QFileDialog dialog(owner);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  const QString bitmaps = bitmapFilterName + QStringLiteral(" (*.bmp)");
+  const QString png = QString::fromUtf8(kPngFilter);
+  dialog.setNameFilters({bitmaps, png});
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  // The filter chosen gives a name without an extension its own.
+  QString path = dialog.selectedFiles().front();
+  if (QFileInfo(path).suffix().isEmpty())
+    path += dialog.selectedNameFilter() == png ? QStringLiteral(".png") : QStringLiteral(".bmp");
+  return path;
 }
 
 bool RunSaveAsBitmapCommand(QWidget* owner, const ItemStore& store, ItemId id, MessageSink& messages,
@@ -40,6 +77,7 @@ bool RunSaveScreenshotCommand(QWidget* owner, const RgbImage& viewImage, Message
   const RgbImage screen = ScreenshotImage(viewImage);
   const std::optional<QString> path = ask(owner);
   if (!path) return false;
+  if (IsPngName(*path)) return SaveImageAsPng(*path, screen, messages);
   return SaveImageAsBitmap(LocalPath(*path), screen, messages);
 }
 

@@ -30,7 +30,12 @@ std::optional<QString> AskBitmapFileName(QWidget* owner);
 bool RunSaveAsBitmapCommand(QWidget* owner, const ItemStore& store, ItemId id, MessageSink& messages,
                             const BitmapFileQuestion& ask = AskBitmapFileName);
 
-// Command 40058: the top-left 128 x 64 pixels of the view image.
+// Save Screenshot's question: the same dialog offering PNG beside the bitmap;
+// the filter chosen gives the default extension, the name's extension the format.
+std::optional<QString> AskScreenshotFileName(QWidget* owner, const QString& bitmapFilterName);
+
+// Command 40058: the top-left 128 x 64 pixels of the view image, written as a
+// PNG picture when the name ends in ".png", else as the 24-bit bitmap.
 bool RunSaveScreenshotCommand(QWidget* owner, const RgbImage& viewImage, MessageSink& messages,
                               const BitmapFileQuestion& ask = AskBitmapFileName);
 

@@ -113,6 +113,7 @@ MainWindow::MainWindow(ApplicationCore& core, MessageSink& messages, UserPrompts
   emulator_ = std::make_unique<EmulatorSession>(core_, messages_, view_->Container(), this);
   connect(emulator_.get(), &EmulatorSession::StopRequested, this, [this] { LeaveEmulator(); });
   BuildDebugger();
+  emulator_->AddRecordingActions(emulatorMenu_);
   BuildTray();
   WireTree();
   link_ = std::make_unique<LinkCommands>(this, core_, messages_, LinkStatusWidgets{status_[1], progress_, rate_},
@@ -495,7 +496,9 @@ bool MainWindow::RunCommand(CommandId command) {
       return true;
     case CommandId::SaveScreenshot:
       if (!Action(command)->isEnabled()) return false;  // grayed while the emulator is off
-      emulator_->SaveScreenshot(this, BitmapFileAsker());
+      emulator_->SaveScreenshot(this, [filter = Tr(core_, STR_FILTER_BITMAPS)](QWidget* owner) {
+        return AskScreenshotFileName(owner, filter);
+      });
       return true;
     case CommandId::Find:
     case CommandId::FindAgain:

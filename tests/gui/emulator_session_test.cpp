@@ -4,7 +4,13 @@
 // window, Save Screenshot, the run's messages, and no run thread left behind.
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -14,12 +20,15 @@
 #include <thread>
 
 #include "emulator/emulator.h"
+#include "emulator/key_map_settings.h"
 #include "emulator/keypad.h"
 #include "emulator/qt/calculator_widget.h"
 #include "emulator/qt/debug_window.h"
 #include "emulator/qt/emulator_session.h"
 #include "emulator/qt/full_screen_output.h"
 #include "emulator/qt/full_screen_window.h"
+#include "emulator/qt/record_dialog.h"
+#include "emulator/gif_recorder.h"
 #include "exchange/exchange_samples.h"
 #include "interpreter/run_loop.h"
 #include "link/calculator_records.h"
@@ -27,7 +36,9 @@
 #include "shell/qt/item_tree_widget.h"
 #include "shell/qt/user_prompts.h"
 #include "shell/qt/view_pane.h"
+#include "support/gif_reading.h"
 #include "support/main_window_fixture.h"
+#include "support/modal_dialog_helpers.h"
 #include "text/calculator_charset.h"
 #include "text/qt/program_editor.h"
 
@@ -296,6 +307,115 @@ class EmulatorSessionTest : public QObject {
         if (QColor(quint8(bytes[at + 2]), quint8(bytes[at + 1]), quint8(bytes[at])) != QColor(190, 220, 200)) ink = true;
       }
     QVERIFY(ink);
+  }
+
+  void screenshotAsPngWhenTheFilterSaysSo() {
+    Fixture f;
+    QVERIFY(f.Emulate(f.AddProgram("MAIN", "\"SHOT\"\nLbl 1\nGoto 1")));
+    QTRY_VERIFY(HasInk(f.calculator()->Frame(), 0, 8));
+    const QString path = QString::fromStdString(f.home.File("shot"));
+    test::WhenModalOpens([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      QVERIFY(dialog);
+      QCOMPARE(dialog->nameFilters().size(), 2);
+      dialog->selectNameFilter(dialog->nameFilters().at(1));
+      dialog->selectFile(path);
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QVERIFY(f.window->RunCommand(CommandId::SaveScreenshot));
+    const QImage png(path + ".png", "PNG");
+    QCOMPARE(png.size(), QSize(FRAME_WIDTH, FRAME_HEIGHT));
+    const RgbImage& frame = f.calculator()->Frame();
+    for (int y = 0; y < FRAME_HEIGHT; ++y)
+      for (int x = 0; x < FRAME_WIDTH; ++x) {
+        const Rgb c = frame.PixelOr(x, y, COLOUR_BLACK);
+        QCOMPARE(png.pixelColor(x, y), QColor(c.r, c.g, c.b));
+      }
+    QVERIFY(!QFile::exists(path + ".bmp"));
+  }
+
+  void recordingFollowsTheScreenAndEndsWithTheEmulator() {
+    Fixture f;
+    QVERIFY(f.Emulate(f.AddProgram("MAIN", "Lbl 1\nIsz A\nLocate 1,1,A\nGoto 1")));
+    QVERIFY(f.emulatorMenu()->actions().contains(f.session().RecordAction()));
+    QVERIFY(!f.session().StopRecordingAction()->isEnabled());
+    const std::string path = f.home.File("run.gif");
+    RecordChoice asked;
+    f.session().SetRecordQuestion([&](QWidget*, const RecordChoice& last) {
+      asked = last;
+      return std::optional<RecordChoice>(RecordChoice{QString::fromStdString(path), 3});
+    });
+    QElapsedTimer clock;
+    clock.start();
+    f.session().RecordAction()->trigger();
+    QVERIFY(f.session().Recording());
+    QVERIFY(f.session().StopRecordingAction()->isEnabled());
+    QVERIFY(!f.session().RecordAction()->isEnabled());
+    QTest::qWait(700);
+    QVERIFY(f.window->RunCommand(CommandId::Emulate));  // stopping the emulator ends the recording
+    const qint64 elapsedCs = clock.elapsed() / 10;
+    QVERIFY(!f.session().Recording());
+    QVERIFY(f.session().RecordAction()->isEnabled());
+    QVERIFY(f.messages.messages.empty());
+
+    const auto movie = test::ReadGif(path);
+    QVERIFY(movie);
+    QCOMPARE(movie->width, FRAME_WIDTH * 3);
+    QCOMPARE(movie->height, FRAME_HEIGHT * 3);
+    QVERIFY(movie->frames.size() >= 3);
+    int totalCs = 0;
+    for (std::size_t i = 0; i < movie->frames.size(); ++i) {
+      totalCs += movie->frames[i].delayCs;
+      // Only changes are frames.
+      if (i > 0) QVERIFY(!(movie->frames[i].image == movie->frames[i - 1].image));
+    }
+    // Real timing: the frames together last as long as the recording did.
+    QVERIFY2(totalCs >= 60 && totalCs <= elapsedCs + 5, qPrintable(QString::number(totalCs)));
+
+    // The next Record... offers what was chosen last.
+    QVERIFY(f.Emulate(f.window->SelectedItemId()));
+    f.session().RecordAction()->trigger();
+    QCOMPARE(asked.path, QString::fromStdString(path));
+    QCOMPARE(asked.scale, 3);
+    QVERIFY(f.session().StopRecording());
+  }
+
+  void recordingIntoAFolderThatIsNotThereIsReported() {
+    Fixture f;
+    QVERIFY(f.Emulate(f.AddProgram("MAIN", kEndless)));
+    f.session().SetRecordQuestion([&](QWidget*, const RecordChoice&) {
+      return std::optional<RecordChoice>(RecordChoice{QString::fromStdString(f.home.File("no/such/run.gif")), 2});
+    });
+    QVERIFY(!f.session().Record());
+    QVERIFY(!f.session().Recording());
+    QCOMPARE(f.messages.messages.size(), std::size_t(1));
+    QVERIFY(QString::fromStdString(f.messages.messages[0].fixedText).startsWith("The recording could not be started"));
+    QVERIFY(f.session().RecordAction()->isEnabled());
+  }
+
+  void theSavedKeyMapDrivesTheCalculator() {
+    Fixture f;
+    KeyMap map = KeyMap::Default();
+    map.Remove(61, PcKey::Space);
+    QVERIFY(map.Add(KEY_EXE, PcKey::Space));
+    QVERIFY(StoreKeyMap(f.core.Settings(), map));
+    QVERIFY(f.Emulate(f.AddProgram("MAIN", kEndless)));
+    QTest::keyPress(f.calculator(), Qt::Key_Space);
+    QCOMPARE(f.session().Engine().CurrentKeyWord().load(), KEY_EXE);
+    QTest::keyRelease(f.calculator(), Qt::Key_Space);
+  }
+
+  void recordDialogGivesTheChoiceWithItsExtensionAndSize() {
+    RecordDialog dialog(nullptr, RecordChoice{"", 2});
+    auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    QVERIFY(!ok->isEnabled());  // no file yet
+    dialog.findChild<QLineEdit*>("path")->setText("/tmp/clip");
+    QVERIFY(ok->isEnabled());
+    dialog.findChild<QSpinBox*>("scale")->setValue(4);
+    QCOMPARE(dialog.findChild<QLabel*>("size")->text(), QString("512 x 256 pixels"));
+    QCOMPARE(dialog.Choice().path, QString("/tmp/clip.gif"));
+    QCOMPARE(dialog.Choice().scale, 4);
+    QCOMPARE(dialog.findChild<QSpinBox*>("scale")->maximum(), GIF_MAX_SCALE);
   }
 };
 

@@ -1,8 +1,8 @@
 #pragma once
-// The fixed English texts of the emulator's key map, tooltips, clipboard and
+// The fixed English texts of the emulator's key map, tooltips and screen
 // recording, in one place for the language files to take over.
 
-namespace korvane::key_texts {
+namespace korvane::emulator_texts {
 
 inline constexpr const char* kTooltip = "%1\nPC keys: %2";
 inline constexpr const char* kTooltipNoPcKey = "%1\nNo PC key";
@@ -24,4 +24,16 @@ inline constexpr const char* kNoConflict = "Each PC key presses one calculator k
 inline constexpr const char* kKeyMapButton = "&Keys...";
 inline constexpr const char* kKeyMapNotStored = "The key map could not be kept: the settings are full.";
 
-}  // namespace korvane::key_texts
+inline constexpr const char* kRecord = "&Record...";
+inline constexpr const char* kStopRecording = "S&top recording";
+inline constexpr const char* kRecordTitle = "Record the Screen";
+inline constexpr const char* kRecordFile = "File:";
+inline constexpr const char* kRecordBrowse = "&Browse...";
+inline constexpr const char* kRecordScale = "Scale:";
+inline constexpr const char* kRecordScaleSuffix = " x";
+inline constexpr const char* kRecordSize = "%1 x %2 pixels";
+inline constexpr const char* kGifFilter = "GIF animations (*.gif)";
+inline constexpr const char* kRecordingNotStarted = "The recording could not be started in %1: %2";
+inline constexpr const char* kRecordingNotWritten = "The recording could not be written to %1: %2";
+
+}  // namespace korvane::emulator_texts
