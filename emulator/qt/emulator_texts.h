@@ -20,6 +20,7 @@ inline constexpr const char* kCaptureTitle = "Add Key";
 inline constexpr const char* kPressKey = "Press the PC key that is to press %1.";
 inline constexpr const char* kKeyNotUsable = "That key cannot be used in a key map.";
 inline constexpr const char* kConflict = "%1 is on %2: take it off all but one of them.";
+inline constexpr const char* kAlsoOn = " (also on %1)";
 inline constexpr const char* kNoConflict = "Each PC key presses one calculator key.";
 inline constexpr const char* kKeyMapButton = "&Keys...";
 inline constexpr const char* kKeyMapNotStored = "The key map could not be kept: the settings are full.";

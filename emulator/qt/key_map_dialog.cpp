@@ -21,9 +21,20 @@ namespace {
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 QString KeyName(std::uint32_t code) { return QString::fromUtf8(CalculatorKeyName(code)); }
 
-QString PcKeyList(const std::vector<PcKey>& keys) {
+// The PC keys of calculator key `code`; one that is on other keys too names them.
+QString PcKeyList(std::uint32_t code, const std::vector<PcKey>& keys, const std::vector<KeyConflict>& conflicts) {
   QStringList names;
-  for (const PcKey key : keys) names << QString::fromUtf8(NameOfPcKey(key));
+  for (const PcKey key : keys) {
+    QString name = QString::fromUtf8(NameOfPcKey(key));
+    for (const KeyConflict& conflict : conflicts) {
+      if (conflict.key != key) continue;
+      QStringList others;
+      for (const std::uint32_t other : conflict.codes)
+        if (other != code) others << KeyName(other);
+      name += QString::fromUtf8(emulator_texts::kAlsoOn).arg(others.join(QStringLiteral(", ")));
+    }
+    names << name;
+  }
   return names.join(QStringLiteral(", "));
 }
 
@@ -63,7 +74,9 @@ void KeyMapDialog::BuildControls() {
     table_->setItem(row, 1, new QTableWidgetItem);
   }
   table_->resizeColumnToContents(0);
-  table_->setMinimumSize(360, 360);
+  table_->setColumnWidth(0, table_->columnWidth(0) + 16);
+  table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  table_->setMinimumSize(420, 440);
   layout->addWidget(table_);
 
   conflicts_ = new QLabel(this);
@@ -155,7 +168,7 @@ void KeyMapDialog::ShowMap() {
     const bool inConflict = std::find(conflicting.begin(), conflicting.end(), code) != conflicting.end();
     for (int column = 0; column < 2; ++column)
       table_->item(row, column)->setBackground(inConflict ? QBrush(kConflictColour) : QBrush());
-    table_->item(row, 1)->setText(PcKeyList(map_.PcKeysOf(code)));
+    table_->item(row, 1)->setText(PcKeyList(code, map_.PcKeysOf(code), conflicts));
   }
   conflicts_->setText(lines.isEmpty() ? Utf8(emulator_texts::kNoConflict) : lines.join(QLatin1Char('\n')));
   conflicts_->setStyleSheet(lines.isEmpty() ? QString() : QStringLiteral("color: #b00000;"));

@@ -79,6 +79,8 @@ std::optional<PcKey> PcKeyOf(int qtKey, Qt::KeyboardModifiers modifiers) {
 std::optional<PcKey> PcKeyOf(const QKeyEvent& event) { return PcKeyOf(event.key(), event.modifiers()); }
 
 KeyboardAction EmulatorActionOf(const QKeyEvent& event, const KeyMap& map) {
+  // With Ctrl or Alt held a key is the window's (menus, Ctrl+Q), not the calculator's.
+  if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return {};
   const auto key = PcKeyOf(event);
   return key ? map.Action(*key) : KeyboardAction{};
 }

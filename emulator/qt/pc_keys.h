@@ -14,8 +14,8 @@ namespace korvane {
 std::optional<PcKey> PcKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);
 std::optional<PcKey> PcKeyOf(const QKeyEvent& event);
 
-// What the key does in the emulator with this key map (nothing for keys
-// without a PC key).
+// What the key does in the emulator with this key map: nothing for keys
+// without a PC key, nor with Ctrl, Alt or Meta held.
 KeyboardAction EmulatorActionOf(const QKeyEvent& event, const KeyMap& map);
 
 }  // namespace korvane

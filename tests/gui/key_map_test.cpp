@@ -79,6 +79,8 @@ class KeyMapTest : public QObject {
     QCOMPARE(dialog.Map().PcKeysOf(KEY_EXE), (std::vector<PcKey>{PcKey::Enter, PcKey::Space}));
     QVERIFY(dialog.RowInConflict(dialog.RowOfKey(KEY_EXE)));
     QVERIFY(dialog.RowInConflict(dialog.RowOfKey(61)));
+    QCOMPARE(dialog.findChild<QTableWidget*>("keys")->item(dialog.RowOfKey(61), 1)->text(),
+             QString("Space (also on EXE), NumDecimal"));
     QVERIFY(!dialog.RowInConflict(dialog.RowOfKey(78)));
     QVERIFY(dialog.findChild<QLabel*>("conflicts")->text().contains("Space is on EXE, ."));
     QVERIFY(!OkButton(dialog)->isEnabled());
@@ -90,6 +92,13 @@ class KeyMapTest : public QObject {
     QVERIFY(dialog.Map().PcKeysOf(61).empty());
     QCOMPARE(dialog.findChild<QTableWidget*>("keys")->item(dialog.RowOfKey(KEY_EXE), 1)->text(),
              QString("Enter, Space"));
+    // The cell names the other key of a conflict too, as the row's colour hides under the selection.
+    SelectKey(dialog, 78);
+    test::WhenModalOpens([](QWidget* box) { QTest::keyClick(box, Qt::Key_Space); });
+    Click(dialog, "addKey");
+    QCOMPARE(dialog.findChild<QTableWidget*>("keys")->item(dialog.RowOfKey(78), 1)->text(),
+             QString("Shift, Space (also on EXE)"));
+    Click(dialog, "removeKeys");
 
     Calculator calculator;
     calculator.widget.SetKeyMap(dialog.Map());
@@ -202,8 +211,15 @@ class KeyMapTest : public QObject {
     QCOMPARE(copied.pixelColor(19, 28), background);
     QCOMPARE(copied.pixelColor(24, 31), background);
     QCOMPARE(copied.pixelColor(20, 32), background);
-    // C alone is still the ln key.
+    // C alone is still the ln key; with Alt or Ctrl held letters are the window's (menus, Ctrl+Q).
     QCOMPARE(calculator.Press(Qt::Key_C), 56u);
+    QKeyEvent altM(QEvent::ShortcutOverride, Qt::Key_M, Qt::AltModifier);
+    altM.ignore();
+    QCoreApplication::sendEvent(&calculator.widget, &altM);
+    QVERIFY(!altM.isAccepted());
+    QTest::keyPress(&calculator.widget, Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(calculator.currentKey.load(), KEY_NONE);
+    QTest::keyRelease(&calculator.widget, Qt::Key_Q, Qt::ControlModifier);
   }
 };
 
