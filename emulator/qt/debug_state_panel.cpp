@@ -2,7 +2,7 @@
 
 #include <QHeaderView>
 
-#include "emulator/qt/debugger_texts.h"
+#include "settings/qt/widget_text.h"
 #include "interpreter/element_format.h"
 
 namespace korvane {
@@ -25,23 +25,23 @@ QString ListPreview(const DebugBlock& block) {
 
 }  // namespace
 
-DebugStatePanel::DebugStatePanel(QWidget* parent) : QTreeWidget(parent) {
+DebugStatePanel::DebugStatePanel(const TextLookup& texts, QWidget* parent) : QTreeWidget(parent), texts_(texts) {
   setColumnCount(2);
-  setHeaderLabels({QString::fromUtf8(debugger_text::kName), QString::fromUtf8(debugger_text::kValue)});
+  setHeaderLabels({WidgetText(texts, KorvaneText::DebugName), WidgetText(texts, KorvaneText::DebugValue)});
   header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
-  setToolTip(QString::fromUtf8(debugger_text::kEditHint));
+  setToolTip(WidgetText(texts, KorvaneText::DebugEditHint));
 
-  variables_ = AddGroup(QString::fromUtf8(debugger_text::kVariables));
+  variables_ = AddGroup(WidgetText(texts, KorvaneText::DebugVariables));
   for (std::size_t i = 0; i < VARIABLE_COUNT; ++i)
     valueRows_.push_back(AddRow(variables_, Utf8(VariableName(i)), StateValueKind::Variable, i));
   valueRows_.push_back(AddRow(variables_, QStringLiteral("Ans"), StateValueKind::Ans, 0));
-  window_ = AddGroup(QString::fromUtf8(debugger_text::kWindowValues));
+  window_ = AddGroup(WidgetText(texts, KorvaneText::DebugWindowValues));
   for (std::size_t i = 0; i < WINDOW_VALUE_COUNT; ++i)
     valueRows_.push_back(AddRow(window_, Utf8(WindowValueName(i)), StateValueKind::Window, i));
-  lists_ = AddGroup(QString::fromUtf8(debugger_text::kLists).arg(1));
-  matrices_ = AddGroup(QString::fromUtf8(debugger_text::kMatrices));
-  callStack_ = AddGroup(QString::fromUtf8(debugger_text::kCallStack));
+  lists_ = AddGroup(WidgetText(texts, KorvaneText::DebugLists, {QStringLiteral("1")}));
+  matrices_ = AddGroup(WidgetText(texts, KorvaneText::DebugMatrices));
+  callStack_ = AddGroup(WidgetText(texts, KorvaneText::DebugCallStack));
   window_->setExpanded(false);
 
   connect(this, &QTreeWidget::itemDoubleClicked, this, &DebugStatePanel::OpenRow);
@@ -75,7 +75,7 @@ void DebugStatePanel::ShowState(const DebugState& state, bool paused) {
   SetValue(valueRows_[VARIABLE_COUNT], Number(state.ans.real));
   for (std::size_t i = 0; i < WINDOW_VALUE_COUNT; ++i)
     SetValue(valueRows_[VARIABLE_COUNT + 1 + i], Number(state.window[i].real));
-  lists_->setText(0, QString::fromUtf8(debugger_text::kLists).arg(state.listFile + 1));
+  lists_->setText(0, WidgetText(texts_, KorvaneText::DebugLists, {QString::number(state.listFile + 1)}));
   SetBlocks(lists_, state.lists, false);
   SetBlocks(matrices_, state.matrices, true);
 
@@ -86,7 +86,7 @@ void DebugStatePanel::ShowState(const DebugState& state, bool paused) {
     const DebugFrame& frame = state.callStack[std::size_t(i)];
     QTreeWidgetItem* row = callStack_->child(i);
     if (row->text(0) != Utf8(CalculatorTextUtf8(frame.name))) row->setText(0, Utf8(CalculatorTextUtf8(frame.name)));
-    SetValue(row, QString::fromUtf8(debugger_text::kLine).arg(frame.line));
+    SetValue(row, WidgetText(texts_, KorvaneText::DebugLine, {QString::number(frame.line)}));
   }
   updating_ = false;
 }
@@ -96,7 +96,7 @@ void DebugStatePanel::SetBlocks(QTreeWidgetItem* group, const std::vector<DebugB
   while (group->childCount() > count) delete group->takeChild(group->childCount() - 1);
   while (group->childCount() < count) {
     auto* row = new QTreeWidgetItem(group);
-    row->setToolTip(0, QString::fromUtf8(debugger_text::kOpenHint));
+    row->setToolTip(0, WidgetText(texts_, KorvaneText::DebugOpenHint));
   }
   for (int i = 0; i < count; ++i) {
     const DebugBlock& block = blocks[std::size_t(i)];
@@ -105,7 +105,8 @@ void DebugStatePanel::SetBlocks(QTreeWidgetItem* group, const std::vector<DebugB
     if (row->text(0) != name) row->setText(0, name);
     row->setData(0, kKindRole, int(matrix ? StateValueKind::Matrix : StateValueKind::List));
     row->setData(0, kIndexRole, qulonglong(i));
-    SetValue(row, matrix ? QString::fromUtf8(debugger_text::kSize).arg(block.rows).arg(block.columns)
+    SetValue(row, matrix ? WidgetText(texts_, KorvaneText::DebugSize,
+                                                 {QString::number(block.rows), QString::number(block.columns)})
                          : ListPreview(block));
   }
 }
@@ -168,7 +169,7 @@ void DebugStatePanel::TakeEdit(QTreeWidgetItem* row, int column) {
   }
   updating_ = true;
   row->setText(1, Number(shown));
-  row->setToolTip(1, value ? QString() : QString::fromUtf8(debugger_text::kNotANumber).arg(typed));
+  row->setToolTip(1, value ? QString() : WidgetText(texts_, KorvaneText::DebugNotANumber, {typed}));
   updating_ = false;
 }
 

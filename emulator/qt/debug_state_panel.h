@@ -13,6 +13,8 @@
 
 namespace korvane {
 
+class TextLookup;
+
 // What an editable row of the panel holds.
 enum class StateValueKind { Variable = 1, Ans, Window, List, Matrix };
 
@@ -20,7 +22,7 @@ class DebugStatePanel : public QTreeWidget {
   Q_OBJECT
 
  public:
-  explicit DebugStatePanel(QWidget* parent = nullptr);
+  explicit DebugStatePanel(const TextLookup& texts, QWidget* parent = nullptr);
 
   // Shows `state`; values are editable only when `paused`.
   void ShowState(const DebugState& state, bool paused);
@@ -50,6 +52,7 @@ class DebugStatePanel : public QTreeWidget {
 
   DebugState state_;
   bool paused_ = false;
+  const TextLookup& texts_;
   bool updating_ = false;  // the panel itself is setting texts
   QTreeWidgetItem* variables_ = nullptr;
   QTreeWidgetItem* window_ = nullptr;

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "emulator/qt/debug_state_panel.h"
-#include "emulator/qt/debugger_texts.h"
+#include "settings/qt/widget_text.h"
 #include "text/qt/breakpoint_margin.h"
 #include "text/qt/program_editor.h"
 
@@ -22,11 +22,11 @@ const QColor kPausedLineColour(255, 236, 140);
 }  // namespace
 
 DebuggerWindow::DebuggerWindow(const TokenTable& tokens, const EditorOptions& options, BreakpointList& breakpoints,
-                               QWidget* parent)
+                               const TextLookup& texts, QWidget* parent)
     : QDialog(parent, Qt::Tool) {
-  setWindowTitle(QString::fromUtf8(debugger_text::kWindowTitle));
+  setWindowTitle(WidgetText(texts, KorvaneText::DebugWindowTitle));
   setAttribute(Qt::WA_ShowWithoutActivating, false);
-  toolBar_ = new QToolBar(QString::fromUtf8(debugger_text::kToolbar), this);
+  toolBar_ = new QToolBar(WidgetText(texts, KorvaneText::DebugToolbar), this);
   toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
   status_ = new QLabel(this);
 
@@ -41,7 +41,7 @@ DebuggerWindow::DebuggerWindow(const TokenTable& tokens, const EditorOptions& op
   margin_ = new BreakpointMargin(editor_, editor_);
   margin_->SetBreakpoints(&breakpoints);
   editor_->installEventFilter(this);
-  panel_ = new DebugStatePanel(this);
+  panel_ = new DebugStatePanel(texts, this);
 
   auto* splitter = new QSplitter(this);
   splitter->addWidget(editor_);

@@ -17,6 +17,7 @@ class BreakpointList;
 class BreakpointMargin;
 class DebugStatePanel;
 class ProgramEditor;
+class TextLookup;
 class TokenTable;
 struct EditorOptions;
 
@@ -25,7 +26,7 @@ class DebuggerWindow : public QDialog {
 
  public:
   DebuggerWindow(const TokenTable& tokens, const EditorOptions& options, BreakpointList& breakpoints,
-                 QWidget* parent);
+                 const TextLookup& texts, QWidget* parent);
 
   // Shows a program (name in calculator characters, its ProgramData) unless it is shown already.
   void ShowProgram(const std::string& name, std::span<const std::uint8_t> programData);

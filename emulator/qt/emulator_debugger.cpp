@@ -9,7 +9,7 @@
 #include "emulator/frame_source.h"
 #include "emulator/qt/block_view_dialog.h"
 #include "emulator/qt/debug_state_panel.h"
-#include "emulator/qt/debugger_texts.h"
+#include "settings/qt/widget_text.h"
 #include "emulator/qt/debugger_window.h"
 #include "interpreter/element_format.h"
 #include "text/editor_options.h"
@@ -18,17 +18,17 @@ namespace korvane {
 
 EmulatorDebugger::EmulatorDebugger(ApplicationCore& core, QWidget* window)
     : QObject(window), core_(core), mainWindow_(window) {
-  auto make = [this](const char* text, const QKeySequence& key, auto slot) {
-    auto* action = new QAction(QString::fromUtf8(text), this);
+  auto make = [this](KorvaneText text, const QKeySequence& key, auto slot) {
+    auto* action = new QAction(WidgetText(core_.Languages(), text), this);
     action->setShortcut(key);
     connect(action, &QAction::triggered, this, slot);
     return action;
   };
-  continue_ = make(debugger_text::kContinue, QKeySequence(Qt::Key_F5), [this] { Resume(StepKind::Continue); });
-  step_ = make(debugger_text::kStep, QKeySequence(Qt::Key_F10), [this] { Resume(StepKind::Step); });
-  stepInto_ = make(debugger_text::kStepInto, QKeySequence(Qt::Key_F11), [this] { Resume(StepKind::StepInto); });
-  stepOut_ = make(debugger_text::kStepOut, QKeySequence(Qt::SHIFT | Qt::Key_F11), [this] { Resume(StepKind::StepOut); });
-  pause_ = make(debugger_text::kPause, QKeySequence(), [this] {
+  continue_ = make(KorvaneText::DebugContinue, QKeySequence(Qt::Key_F5), [this] { Resume(StepKind::Continue); });
+  step_ = make(KorvaneText::DebugStep, QKeySequence(Qt::Key_F10), [this] { Resume(StepKind::Step); });
+  stepInto_ = make(KorvaneText::DebugStepInto, QKeySequence(Qt::Key_F11), [this] { Resume(StepKind::StepInto); });
+  stepOut_ = make(KorvaneText::DebugStepOut, QKeySequence(Qt::SHIFT | Qt::Key_F11), [this] { Resume(StepKind::StepOut); });
+  pause_ = make(KorvaneText::DebugPause, QKeySequence(), [this] {
     if (debugger_) debugger_->Pause();
   });
   refresh_.setInterval(FRAME_INTERVAL_MS);
@@ -81,7 +81,7 @@ bool EmulatorDebugger::Paused() const { return paused_; }
 DebuggerWindow* EmulatorDebugger::Window() {
   if (!window_) {
     window_ = new DebuggerWindow(core_.Tokens(), EditorOptionsFromSettings(core_.Settings()), breakpoints_,
-                                 mainWindow_);
+                                 core_.Languages(), mainWindow_);
     window_->ToolBar()->addActions(Actions());
     window_->addActions(Actions());
     DebugStatePanel* panel = window_->Panel();
@@ -118,8 +118,8 @@ void EmulatorDebugger::ShowPause(const DebugPosition& where) {
   if (const auto program = item != NO_ITEM ? core_.Store().ReadItem(item) : std::nullopt)
     window->ShowProgram(where.name, program->data);
   const QString name = QString::fromStdString(CalculatorTextUtf8(where.name));
-  const char* format = where.breakpoint ? debugger_text::kPausedAtBreakpoint : debugger_text::kPausedAt;
-  window->ShowPausedAt(where.line, QString::fromUtf8(format).arg(name).arg(where.line));
+  const KorvaneText format = where.breakpoint ? KorvaneText::DebugPausedAtBreakpoint : KorvaneText::DebugPausedAt;
+  window->ShowPausedAt(where.line, WidgetText(core_.Languages(), format, {name, QString::number(where.line)}));
   refresh_.stop();
   Refresh();
   if (!window->isVisible()) {
@@ -142,7 +142,7 @@ void EmulatorDebugger::Resume(StepKind kind) {
   if (!debugger_ || !debugger_->Resume(kind)) return;
   paused_ = false;
   if (window_) {
-    window_->ShowRunning(QString::fromUtf8(debugger_text::kRunning));
+    window_->ShowRunning(WidgetText(core_.Languages(), KorvaneText::DebugRunning));
     refresh_.start();
   }
   UpdateActions();

@@ -6,7 +6,7 @@
 #include <QMenu>
 #include <QToolBar>
 
-#include "emulator/qt/debugger_texts.h"
+#include "settings/qt/widget_text.h"
 #include "emulator/qt/emulator_debugger.h"
 #include "emulator/qt/emulator_session.h"
 #include "shell/qt/main_window.h"
@@ -20,7 +20,7 @@ void MainWindow::BuildDebugger() {
   view_->SetBreakpoints(&debugger_->Breakpoints());
   emulatorMenu_->addSeparator();
   emulatorMenu_->addActions(debugger_->Actions());
-  debugBar_ = addToolBar(QString::fromUtf8(debugger_text::kToolbar));
+  debugBar_ = addToolBar(WidgetText(core_.Languages(), KorvaneText::DebugToolbar));
   debugBar_->setObjectName(QStringLiteral("debugBar"));
   debugBar_->setMovable(false);
   debugBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
