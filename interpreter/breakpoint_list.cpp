@@ -35,6 +35,11 @@ std::vector<int> BreakpointList::Lines(std::string_view program) const {
   return {found->second.begin(), found->second.end()};
 }
 
+bool BreakpointList::Any(std::string_view program) const {
+  std::lock_guard lock(mutex_);
+  return lines_.contains(program);
+}
+
 void BreakpointList::Clear() {
   std::lock_guard lock(mutex_);
   lines_.clear();

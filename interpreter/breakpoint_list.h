@@ -23,6 +23,7 @@ class BreakpointList {
   bool Has(std::string_view program, int line) const;
   // The lines with a breakpoint in a program, in order.
   std::vector<int> Lines(std::string_view program) const;
+  bool Any(std::string_view program) const;
   void Clear();
   // Counts the changes, so that a reader can tell its copy is out of date.
   std::uint64_t Generation() const { return generation_.load(std::memory_order_acquire); }

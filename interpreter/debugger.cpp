@@ -26,6 +26,7 @@ bool Debugger::Resume(StepKind kind) {
     std::lock_guard lock(mutex_);
     if (!paused_) return false;
     mode_ = kind;
+    SetStepping(kind != StepKind::Continue);
     stepDepth_ = pausedAt_.depth;
     paused_ = false;
   }
@@ -33,7 +34,22 @@ bool Debugger::Resume(StepKind kind) {
   return true;
 }
 
-void Debugger::Pause() { pauseRequested_.store(true, std::memory_order_relaxed); }
+void Debugger::Pause() { armed_.fetch_or(PAUSE, std::memory_order_relaxed); }
+
+void Debugger::SetTracing(bool on) {
+  if (on)
+    armed_.fetch_or(TRACING, std::memory_order_relaxed);
+  else
+    armed_.fetch_and(~TRACING, std::memory_order_relaxed);
+}
+
+// Under the lock, with mode_: a paused run reads it after taking the lock again.
+void Debugger::SetStepping(bool on) {
+  if (on)
+    armed_.fetch_or(STEPPING, std::memory_order_relaxed);
+  else
+    armed_.fetch_and(~STEPPING, std::memory_order_relaxed);
+}
 
 bool Debugger::Paused() const {
   std::lock_guard lock(mutex_);
@@ -58,7 +74,7 @@ std::optional<DebugState> Debugger::State() {
     state.callStack = pausedStack_;
     return state;
   }
-  stateRequested_.store(true, std::memory_order_relaxed);
+  armed_.fetch_or(STATE, std::memory_order_relaxed);
   return latest_;
 }
 
@@ -148,7 +164,7 @@ bool Debugger::StopsHere(const RunLoop& run, DebugPosition& where) {
   const auto& breakpoints = LinesOf(where.entry).breakpoints;
   where.breakpoint = !sameVisit && std::binary_search(breakpoints.begin(), breakpoints.end(), where.line);
   if (where.breakpoint) return true;
-  if (pauseRequested_.exchange(false, std::memory_order_relaxed)) return true;
+  if (TakeRequest(PAUSE)) return true;
   switch (mode_) {
     case StepKind::Continue: return false;
     case StepKind::StepInto: return true;
@@ -167,22 +183,49 @@ DebugState Debugger::CaptureLocked(const RunLoop* run) {
   return state;
 }
 
+bool Debugger::Idle(const RunLoop& run) const {
+  return armed_.load(std::memory_order_relaxed) == 0 && !runHasBreakpoints_ &&
+         breakpoints_.Generation() == resolvedGeneration_ && run.Progress().Statements() != 1;
+}
+
+void Debugger::ResolveRunBreakpoints() {
+  // The generation first: a change made while the table is looked through is
+  // seen at the next statement.
+  const std::uint64_t generation = breakpoints_.Generation();
+  if (generation == resolvedGeneration_) return;
+  resolvedGeneration_ = generation;
+  const RunTable& programs = interpreter_.Programs();
+  runHasBreakpoints_ = false;
+  for (std::size_t entry = 0; entry < programs.Count() && !runHasBreakpoints_; ++entry)
+    runHasBreakpoints_ = breakpoints_.Any(programs.Entry(entry).name);
+}
+
 void Debugger::BeforeStatement(const RunLoop& run) {
-  if (run.CallStack().empty()) return;
+  // With nothing asked of the debugger and no breakpoint in the run's
+  // programs, a statement costs a few loads and no lock.
+  if (run.CallStack().empty() || Idle(run)) return;
   std::unique_lock lock(mutex_);
-  if (run.Progress().Snapshot().statements == 1) {
+  const std::uint64_t statement = run.Progress().Statements();
+  if (statement == 1) {
     // A new run: its run table may hold other programs.
     lines_.clear();
     last_.clear();
     mode_ = StepKind::Continue;
+    SetStepping(false);
+    resolvedGeneration_ = 0;
+  } else if (statement != lastLooked_ + 1) {
+    // Statements ran unlooked at: which line each depth last visited is unknown.
+    last_.clear();
   }
+  lastLooked_ = statement;
+  ResolveRunBreakpoints();
   DebugPosition where;
   const bool stop = StopsHere(run, where);
-  if (stateRequested_.exchange(false, std::memory_order_relaxed) || stop) latest_ = CaptureLocked(&run);
-  if (tracing_.load(std::memory_order_relaxed) || stop) where.name = interpreter_.Programs().Entry(where.entry).name;
+  if (TakeRequest(STATE) || stop) latest_ = CaptureLocked(&run);
+  if (Tracing() || stop) where.name = interpreter_.Programs().Entry(where.entry).name;
   if (!stop) {
     lock.unlock();
-    if (listener_ != nullptr && tracing_.load(std::memory_order_relaxed))
+    if (listener_ != nullptr && Tracing())
       listener_->Statement(where, interpreter_.Programs().Entry(where.entry).Program());
     return;
   }
@@ -191,10 +234,11 @@ void Debugger::BeforeStatement(const RunLoop& run) {
   pausedAt_ = where;
   pausedStack_ = latest_->callStack;
   mode_ = StepKind::Continue;
+  SetStepping(false);
   lock.unlock();
   changed_.notify_all();
   if (listener_ != nullptr) {
-    if (tracing_.load(std::memory_order_relaxed))
+    if (Tracing())
       listener_->Statement(where, interpreter_.Programs().Entry(where.entry).Program());
     listener_->Paused(where);
   }

@@ -66,7 +66,7 @@ class Debugger final : public StatementHook {
 
   // Null for none. Set before the run starts.
   void SetListener(DebugListener* listener) { listener_ = listener; }
-  void SetTracing(bool on) { tracing_.store(on, std::memory_order_relaxed); }
+  void SetTracing(bool on);
 
   // Breakpoints by program name (calculator characters, as the run table
   // holds it) and line from 1. They stay across runs.
@@ -119,12 +119,29 @@ class Debugger final : public StatementHook {
   bool StopsHere(const RunLoop& run, DebugPosition& where);
   DebugState CaptureLocked(const RunLoop* run);
   void WaitWhilePaused(std::unique_lock<std::mutex>& lock);
+  // Run thread: whether this statement needs no more than the fast path.
+  bool Idle(const RunLoop& run) const;
+  bool TakeRequest(std::uint32_t bit) { return (armed_.fetch_and(~bit, std::memory_order_relaxed) & bit) != 0; }
+  bool Tracing() const { return (armed_.load(std::memory_order_relaxed) & TRACING) != 0; }
+  void ResolveRunBreakpoints();
+  void SetStepping(bool on);
+
+  // What needs the hook's attention, one word read first at every statement:
+  // set by any thread, the requests taken by the run thread.
+  static constexpr std::uint32_t PAUSE = 1;     // a pause requested
+  static constexpr std::uint32_t STATE = 2;     // a read of the state requested while running
+  static constexpr std::uint32_t TRACING = 4;   // the listener told of every statement
+  static constexpr std::uint32_t STEPPING = 8;  // a step kind other than Continue
+  std::atomic<std::uint32_t> armed_{0};
 
   Interpreter& interpreter_;
   DebugListener* listener_ = nullptr;
-  std::atomic<bool> tracing_{false};
-  std::atomic<bool> pauseRequested_{false};
-  std::atomic<bool> stateRequested_{false};
+
+  // Run thread only: whether any program of the run table has a breakpoint,
+  // as of a generation of the breakpoints; the statement count last looked at.
+  std::uint64_t resolvedGeneration_ = 0;
+  bool runHasBreakpoints_ = false;
+  std::uint64_t lastLooked_ = 0;
 
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;

@@ -36,6 +36,7 @@ class RunProgress {
   }
 
   // Any thread.
+  std::uint64_t Statements() const { return statements_.load(std::memory_order_relaxed); }
   RunSnapshot Snapshot() const {
     const std::uint64_t position = position_.load(std::memory_order_relaxed);
     const std::uint64_t counters = counters_.load(std::memory_order_relaxed);

@@ -250,6 +250,89 @@ TEST_F(DebuggerTest, BreakpointsAreKeptByProgramAndLine) {
   EXPECT_TRUE(list.Has("MAIN", 3));
 }
 
+// The desktop case: breakpoints kept for other programs, none in the run's,
+// so the run goes statement after statement without the debugger's lock.
+class DebuggerIdleTest : public DebuggerTest {
+ protected:
+  DebuggerIdleTest() { debugger.SetBreakpoint("OTHER", 1, true); }
+  std::uint64_t Statements() { return emulator.Snapshot().statements; }
+  // True when the run goes on unpaused for a while.
+  bool KeepsRunning() {
+    const std::uint64_t before = Statements();
+    std::this_thread::sleep_for(10ms);
+    return !debugger.Paused() && Statements() > before;
+  }
+};
+
+TEST_F(DebuggerIdleTest, ABreakpointSetOrClearedWhileRunningIsTakenAtOnce) {
+  const ItemId main = AddProgram("MAIN", "Lbl 1\nIsz A:Isz B\nGoto 1");
+  Start(main, RunSettings{});
+  for (int round = 0; round < 10; ++round) {
+    ASSERT_TRUE(KeepsRunning());
+    debugger.SetBreakpoint("MAIN", 2, true);
+    const DebugPosition first = NextPause();
+    EXPECT_EQ(first.line, 2);
+    EXPECT_TRUE(first.breakpoint);
+    const double b = Var(*debugger.State(), 'B');
+    ASSERT_TRUE(debugger.Resume(StepKind::Continue));
+    // The next pause is the line's next visit, one pass on.
+    EXPECT_EQ(NextPause().line, 2);
+    EXPECT_EQ(Var(*debugger.State(), 'B'), b + 1);
+    debugger.SetBreakpoint("MAIN", 2, false);
+    ASSERT_TRUE(debugger.Resume(StepKind::Continue));
+  }
+  EXPECT_TRUE(KeepsRunning());
+}
+
+TEST_F(DebuggerIdleTest, APauseOrAStepAfterALongUnwatchedStretchStopsAtTheNextStatement) {
+  const ItemId main = AddProgram("MAIN", "Lbl 1\nIsz A\nIsz B\nGoto 1");
+  Start(main, RunSettings{});
+  std::this_thread::sleep_for(50ms);
+  for (int round = 0; round < 20; ++round) {
+    ASSERT_TRUE(KeepsRunning());
+    debugger.Pause();
+    const DebugPosition at = NextPause();
+    EXPECT_FALSE(at.breakpoint);
+    EXPECT_EQ(at.name, "MAIN");
+    const auto state = debugger.State();
+    ASSERT_TRUE(state);
+    ASSERT_EQ(state->callStack.size(), 1u);
+    EXPECT_EQ(state->callStack[0].line, at.line);
+    // A step goes on to the next line (Goto 1 to the one after the label); a
+    // Continue after it runs free again.
+    ASSERT_TRUE(debugger.Resume(StepKind::Step));
+    EXPECT_EQ(NextPause().line, at.line == 4 ? 2 : at.line + 1);
+    ASSERT_TRUE(debugger.Resume(StepKind::Continue));
+  }
+  EXPECT_TRUE(KeepsRunning());
+}
+
+class CountingListener final : public DebugListener {
+ public:
+  void Paused(const DebugPosition&) override {}
+  void Statement(const DebugPosition& where, std::span<const Element>) override {
+    if (where.name == "MAIN") statements.fetch_add(1);
+  }
+  std::atomic<int> statements{0};
+};
+
+TEST_F(DebuggerIdleTest, TracingTurnedOnWhileRunningTellsOfEveryStatementFromThen) {
+  CountingListener listener;
+  debugger.SetListener(&listener);
+  const ItemId main = AddProgram("MAIN", "Lbl 1\nIsz A\nGoto 1");
+  Start(main, RunSettings{});
+  ASSERT_TRUE(KeepsRunning());
+  EXPECT_EQ(listener.statements.load(), 0);
+  debugger.SetTracing(true);
+  for (int i = 0; i < 500 && listener.statements.load() < 100; ++i) std::this_thread::sleep_for(1ms);
+  EXPECT_GE(listener.statements.load(), 100);
+  debugger.SetTracing(false);
+  std::this_thread::sleep_for(5ms);
+  const int told = listener.statements.load();
+  ASSERT_TRUE(KeepsRunning());
+  EXPECT_EQ(listener.statements.load(), told);
+}
+
 TEST(DebugStateTextTest, NumbersTypedForAVariableAreReadInTheCalculatorsWritingToo) {
   EXPECT_EQ(ParseNumberUtf8("12.5"), 12.5);
   EXPECT_EQ(ParseNumberUtf8(" ⁻3 "), -3);
