@@ -7,6 +7,7 @@
 #include <QSaveFile>
 
 #include "exchange/bitmap_export.h"
+#include "settings/latin1.h"
 
 namespace korvane {
 namespace {
@@ -15,7 +16,6 @@ std::string LocalPath(const QString& path) { return QFile::encodeName(path).toSt
 
 // Fixed English texts, for the language files to take over.
 constexpr const char* kPngFilter = "PNG pictures (*.png)";
-constexpr const char* kPngNotWritten = "The picture could not be written to %1.";
 
 bool IsPngName(const QString& path) { return path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive); }
 
@@ -29,7 +29,7 @@ bool SaveImageAsPng(const QString& path, const RgbImage& image, MessageSink& mes
     }
   QSaveFile file(path);
   if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit()) return true;
-  messages.ShowMessage(FixedMessage(QString::fromUtf8(kPngNotWritten).arg(path).toStdString()));
+  messages.ShowMessage(OwnTextMessage(KorvaneText::PictureNotWritten, {Utf8ToLatin1(path.toStdString())}));
   return false;
 }
 

@@ -27,6 +27,7 @@
 #include "exchange/qt/bitmap_commands.h"
 #include "exchange/qt/import_export_commands.h"
 #include "exchange/qt/raster_dialog.h"
+#include "settings/qt/widget_text.h"
 #include "settings/qt/color_chooser.h"
 #include "settings/qt/settings_dialog.h"
 #include "shell/qt/about_box.h"
@@ -81,8 +82,6 @@ const Accelerator kAccelerators[] = {
 };
 
 // The Emulate button's texts, stopped and running.
-const QString kEmulatorText = QStringLiteral("Emulator");
-const QString kEditorText = QStringLiteral("Editor");
 constexpr int kEmulatorImage = 4;
 constexpr int kEditorImage = 0;
 
@@ -233,7 +232,7 @@ QAction* MainWindow::EmulateButton() const {
 
 void MainWindow::ShowEmulateButton(bool running) {
   QAction* button = EmulateButton();
-  button->setText(running ? kEditorText : kEmulatorText);
+  button->setText(WidgetText(core_.Languages(), running ? KorvaneText::ToolbarEditor : KorvaneText::ToolbarEmulator));
   button->setIcon(ToolbarImage(running ? kEditorImage : kEmulatorImage));
 }
 
