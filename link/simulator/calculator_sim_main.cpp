@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   SimOptions options;
   bool paced = false;
   bool serve = false;
-  std::vector<std::string> itemSpecs;
+  std::vector<std::string> itemArgs;
   std::vector<std::string> itemFiles;
   const std::vector<std::string> args(argv + 1, argv + argc);
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
     } else if (a == "--item" || a == "--send" || a == "--out" || a == "--exists") {
       const auto v = value();
       if (!v) return Usage(a + " needs a value");
-      if (a == "--item") itemSpecs.push_back(*v);
+      if (a == "--item") itemArgs.push_back(*v);
       else if (a == "--send") itemFiles.push_back(*v);
       else if (a == "--out") options.outDir = *v;
       else options.existing.push_back(*v);
@@ -142,9 +142,9 @@ int main(int argc, char** argv) {
       return Usage("unknown option " + a);
     }
   }
-  for (const std::string& spec : itemSpecs) {
+  for (const std::string& itemArg : itemArgs) {
     std::string error;
-    auto item = MakeSimItem(spec, options.protocol, &error);
+    auto item = MakeSimItem(itemArg, options.protocol, &error);
     if (!item) return Usage(error);
     options.send.push_back(std::move(*item));
   }

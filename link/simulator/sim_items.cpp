@@ -126,11 +126,11 @@ Bytes SimItem::LineBytes() const {
   return all;
 }
 
-std::optional<SimItem> MakeSimItem(std::string_view spec, LinkProtocol protocol, std::string* error) {
+std::optional<SimItem> MakeSimItem(std::string_view itemArg, LinkProtocol protocol, std::string* error) {
   using namespace std::string_view_literals;
-  const auto parts = Split(spec, ':');
+  const auto parts = Split(itemArg, ':');
   auto fail = [&](std::string why) -> std::optional<SimItem> {
-    if (error) *error = std::move(why) + " in \"" + std::string(spec) + "\"";
+    if (error) *error = std::move(why) + " in \"" + std::string(itemArg) + "\"";
     return std::nullopt;
   };
   const std::string_view kind = parts[0];

@@ -24,7 +24,7 @@ struct SimItem {
 // program, raw (38400 baud). SIZE is a byte count for program, text, backup,
 // graph-memory, function and raw, ROWSxCOLUMNS for matrix, ROWS for list
 // (with :GROUP after it), and a sheet count for picture.
-std::optional<SimItem> MakeSimItem(std::string_view spec, LinkProtocol protocol, std::string* error = nullptr);
+std::optional<SimItem> MakeSimItem(std::string_view itemArg, LinkProtocol protocol, std::string* error = nullptr);
 
 // One item from the bytes of a file; nullopt when they hold no whole item.
 std::optional<SimItem> SplitLineBytes(ByteSpan bytes, LinkProtocol protocol);
