@@ -92,7 +92,8 @@ ItemId StoreReceived(LinkSession& s, ItemType type, const std::string& name, Ite
   Bytes info = header;
   if (type == ITEM_PROGRAM || type == ITEM_TEXT_FM) {
     const auto programInfo = ProgramInfoFromHeader(header);
-    if (!programInfo) return NO_ITEM;
+    // A program's data ends in its end bytes; a record without them is not a whole program.
+    if (!programInfo || (type == ITEM_PROGRAM && data.size() < 2)) return NO_ITEM;
     const auto bytes = ProgramInfoBytes(*programInfo);
     info.assign(bytes.begin(), bytes.end());
   }
