@@ -26,9 +26,9 @@ namespace {
 constexpr int SIM_DONE = 0;
 constexpr int SIM_PC_ENDED = 4;
 
-sim::SimItem Made(const std::string& spec, LinkProtocol protocol = LinkProtocol::Baud9600) {
-  auto item = sim::MakeSimItem(spec, protocol);
-  if (!item) throw std::runtime_error("no item " + spec);
+sim::SimItem Made(const std::string& itemArg, LinkProtocol protocol = LinkProtocol::Baud9600) {
+  auto item = sim::MakeSimItem(itemArg, protocol);
+  if (!item) throw std::runtime_error("no item " + itemArg);
   return *item;
 }
 
@@ -128,17 +128,17 @@ TEST_F(SimulatorLinkTest, CalculatorSendsEveryKindAt9600) {
 }
 
 TEST_F(SimulatorLinkTest, BackupsAndBothScreenKindsEachEndTheirExchange) {
-  for (const std::string spec : {"backup:B:3000", "screen-dc", "screen-dd"}) {
-    SCOPED_TRACE(spec);
+  for (const std::string itemArg : {"backup:B:3000", "screen-dc", "screen-dd"}) {
+    SCOPED_TRACE(itemArg);
     view.reports.clear();
-    SimulatorProcess sim(Args({"--item", spec, "--open-with-15"}));
+    SimulatorProcess sim(Args({"--item", itemArg, "--open-with-15"}));
     StartLink(sim);
     ASSERT_TRUE(view.WaitForExchanges(1)) << sim.Log();
     EXPECT_EQ(sim.Wait(), SIM_DONE) << sim.Log();
     ASSERT_EQ(view.reports[0].stored.size(), 1u);
     const auto item = store.ReadItem(view.reports[0].stored[0]);
-    EXPECT_EQ(item->data, Made(spec).data);
-    EXPECT_EQ(item->type, Made(spec).type);
+    EXPECT_EQ(item->data, Made(itemArg).data);
+    EXPECT_EQ(item->type, Made(itemArg).type);
     EXPECT_EQ(item->name.substr(0, 10), link9600::ReceiveTimeName(realClock.LocalTime()).substr(0, 10));
     link.reset();
   }
