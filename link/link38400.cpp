@@ -164,7 +164,7 @@ ExchangeReport Receive38400(LinkSession& s) {
       const ItemId folder = GetStandardFolder(s.Store(), s.Texts(), FOLDER_RAW);
       if (folder != NO_ITEM) id = s.Store().CreateItem(name, std::nullopt, folder, header, packet, ITEM_RAW);
     }
-    if (id != NO_ITEM) report.stored.push_back(id);
+    NoteStoredItem(s.Store(), report, id);
   }
 }
 

@@ -190,7 +190,7 @@ ExchangeReport Receive9600(LinkSession& s) {
     // A restart of the link abandons the item instead of storing part of an exchange.
     if (s.Stopped()) return report;
     const ItemId id = folder == NO_ITEM ? NO_ITEM : StoreReceived(s, type, name, folder, header, data);
-    if (id != NO_ITEM) report.stored.push_back(id);
+    NoteStoredItem(s.Store(), report, id);
     s.RebuildTree();
     if (type == ITEM_MEM_BU || type == ITEM_SCREEN_DC || type == ITEM_SCREEN_DD) {
       report.completed = true;

@@ -115,6 +115,12 @@ int LinkSession::ChoosePictureSlot(const std::string& itemName) {
   return WaitForView(stop_, [&](auto answer) { context_.view.ChoosePictureSlot(itemName, answer); });
 }
 
+void NoteStoredItem(const ItemStore& store, ExchangeReport& report, ItemId id) {
+  if (id == NO_ITEM) return;
+  std::erase_if(report.stored, [&](ItemId earlier) { return !store.ReadHeader(earlier); });
+  report.stored.push_back(id);
+}
+
 }  // namespace korvane
 
 namespace korvane {

@@ -72,6 +72,10 @@ class LinkStop {
 // Asks through the view and waits for the answer; 0 when the link stops.
 int WaitForView(LinkStop& stop, const std::function<void(std::shared_ptr<PendingAnswer>)>& ask);
 
+// Adds a newly stored item to the report. An item of the same name received
+// earlier in the exchange has been replaced by it, so its id leaves the list.
+void NoteStoredItem(const ItemStore& store, ExchangeReport& report, ItemId id);
+
 // Shared by the link's owner and its thread.
 struct LinkContext {
   ItemStore& store;

@@ -73,6 +73,23 @@ TEST_F(Receive38400Test, ProgramAndRawItemThenTheEnd) {
   EXPECT_EQ(view.statuses.back(), Text(104));
 }
 
+TEST_F(Receive38400Test, AProgramSentTwiceInOneExchangeIsReportedOnceAsTheSecond) {
+  const Bytes first = ProgramData(Bytes(3, 0x41));
+  const Bytes second = ProgramData(Bytes(5, 0x42));
+  const auto packetOf = [](const Bytes& data) { return link38400::ProgramPacketFromData(data); };
+  RunExchange(Receive38400,
+              Concat({CalculatorModel(), One(0x06),
+                      PacketHeaderBytes("MCS1", static_cast<std::uint16_t>(packetOf(first).size() - 2), 1, "GAME"),
+                      packetOf(first),
+                      PacketHeaderBytes("MCS1", static_cast<std::uint16_t>(packetOf(second).size() - 2), 1, "GAME"),
+                      packetOf(second), kEnd}));
+  EXPECT_TRUE(report.completed);
+  ASSERT_EQ(report.stored.size(), 1u);
+  const auto item = store.ReadItem(report.stored[0]);
+  ASSERT_TRUE(item);
+  EXPECT_EQ(item->data, second);
+}
+
 TEST_F(Receive38400Test, HeadersThatAreNeitherDataNorEndAreSkipped) {
   RunExchange(Receive38400, Concat({CalculatorModel(), One(0x06), PacketHeaderBytes("MCS1X", 5, 1, "ODD"),
                                     PacketHeaderBytes("END7", 0, 0, "")}));

@@ -81,6 +81,20 @@ TEST_F(Receive9600Test, DataCutShortShowsMessage51AndStoresNothing) {
   EXPECT_EQ(store.FindItemByName("LONG", GetStandardFolder(store, texts, FOLDER_PROGRAMS)), NO_ITEM);
 }
 
+TEST_F(Receive9600Test, AProgramSentTwiceInOneExchangeIsReportedOnceAsTheSecond) {
+  const Bytes first = ProgramData({0x41});
+  const Bytes second = ProgramData({0x42, 0x43});
+  const Bytes wrote = RunExchange(Receive9600, Concat({ProgramHeader9600("GAME", first.size()), first,
+                                                       ProgramHeader9600("GAME", second.size()), One(0x06), second,
+                                                       kEnd}));
+  EXPECT_EQ(wrote, (Bytes{0x13, 0x06, 0x06, 0x21, 0x06, 0x06}));
+  // The first copy was replaced: only the second is reported, and it reads back.
+  ASSERT_EQ(report.stored.size(), 1u);
+  const auto item = store.ReadItem(report.stored[0]);
+  ASSERT_TRUE(item);
+  EXPECT_EQ(item->data, second);
+}
+
 TEST_F(Receive9600Test, ExistingProgramIsAskedForSkippedReplacedOrCancelled) {
   const ItemId old = AddProgram("GAME", ProgramData({0x41}));
   const Bytes data = ProgramData({0x42, 0x43});
