@@ -52,8 +52,11 @@ std::optional<Bytes> ReceiveDataBlock(LinkSession& s, ItemType type, ByteSpan he
   const std::size_t piece = ReadPieceLength(type);
   const std::size_t interval = AcknowledgeInterval(type, header);
   const bool checked = AcknowledgementsAreChecked(type);
+  // The length comes from the line: room grows with the bytes that arrive,
+  // so a damaged header cannot claim gigabytes up front.
+  constexpr std::uint32_t reserveLimit = 64 * 1024;
   Bytes data;
-  data.reserve(length);
+  data.reserve(std::min(length, reserveLimit));
   std::uint32_t sum = 0;
   std::size_t sinceAck = 0;
   while (data.size() < length) {
