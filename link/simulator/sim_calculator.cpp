@@ -17,8 +17,8 @@ constexpr std::uint8_t CANCEL = 0x18;
 constexpr std::uint8_t EXISTS = 0x21;
 constexpr std::uint8_t REFUSED = 0x24;
 
-// How far the arrival of paced bytes may be bunched by scheduling.
-constexpr std::chrono::milliseconds kSpacingSlack{20};
+// A byte or two may look early where a one-byte answer runs into a record.
+constexpr std::size_t kEarlyBytesAllowed = 2;
 
 std::string Hex(std::uint8_t b) {
   static const char digits[] = "0123456789ABCDEF";
@@ -85,9 +85,7 @@ Bytes SimCalculator::Record(ByteSpan bytes) {
 }
 
 bool SimCalculator::PacedAtOneMs(const SimLine::Received& r) const {
-  if (r.bytes.size() < 16) return true;
-  const auto span = r.last - r.first;
-  return span + kSpacingSlack >= std::chrono::milliseconds(r.bytes.size() - 1);
+  return r.bytes.size() < 16 || r.early <= kEarlyBytesAllowed;
 }
 
 bool SimCalculator::ExpectAck(const std::string& after) {
@@ -191,7 +189,7 @@ SimOutcome SimCalculator::Receive9600() {
       const SimLine::Received rest = Take(LINK_HEADER_LENGTH - SCREEN_HEADER_LENGTH);
       if (rest.bytes.size() < LINK_HEADER_LENGTH - SCREEN_HEADER_LENGTH) return Violation("a header cut short");
       header.insert(header.end(), rest.bytes.begin(), rest.bytes.end());
-      first.last = rest.last;
+      first.early += rest.early;
     }
     if (type == ITEM_END) {
       const auto end = EndRecord9600();

@@ -8,6 +8,11 @@
 
 namespace korvane::sim {
 
+namespace {
+// Sleeps and clock readings of two processes, a little apart.
+constexpr std::chrono::microseconds kClockSlack{200};
+}  // namespace
+
 SimLine::SimLine(int baud, bool paced)
     : paced_(paced),
       byteTime_(std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(11.0 / baud))) {
@@ -42,11 +47,23 @@ void SimLine::ReadLoop() {
     if (fds[1].revents) return;
     if (fds[0].revents & POLLIN) {
       std::uint8_t buffer[512];
+      const Clock::time_point before = Clock::now();
       const ssize_t n = ::read(master_, buffer, sizeof buffer);
       const Clock::time_point now = Clock::now();
       if (n > 0) {
+        // Judged by the time the sender had, not by when this thread got to
+        // run: a late reader sees a paced sender's bytes bunched together.
+        if (const Clock::time_point written = lastWrite_.load(); written != writeSeen_) {
+          writeSeen_ = written;
+          earliestNext_ = written;
+        }
+        earliestNext_ = std::max(earliestNext_, lastReadStart_);
+        lastReadStart_ = before;
         std::lock_guard lock(mutex_);
-        for (ssize_t i = 0; i < n; ++i) inbound_.emplace_back(buffer[i], now);
+        for (ssize_t i = 0; i < n; ++i) {
+          inbound_.push_back({buffer[i], now, earliestNext_ > now + kClockSlack});
+          earliestNext_ += std::chrono::milliseconds(1);
+        }
         arrived_.notify_all();
         continue;
       }
@@ -75,11 +92,10 @@ SimLine::Received SimLine::Read(std::size_t count, std::chrono::milliseconds tim
   std::unique_lock lock(mutex_);
   while (got.bytes.size() < count) {
     if (!arrived_.wait_for(lock, timeout, [this] { return !inbound_.empty(); })) break;
-    const auto [byte, when] = inbound_.front();
+    const auto [byte, when, early] = inbound_.front();
     inbound_.pop_front();
-    if (got.bytes.empty()) got.first = when;
-    got.last = when;
     got.bytes.push_back(byte);
+    if (early) ++got.early;
     ++bytesIn_;
     if (paced_) {
       // The byte is not all there before the line could have carried it.
@@ -129,6 +145,7 @@ bool SimLine::Write(ByteSpan bytes) {
     }
     i += static_cast<std::size_t>(w);
     bytesOut_ += static_cast<std::uint64_t>(w);
+    lastWrite_.store(Clock::now());
   }
   return true;
 }

@@ -1,10 +1,11 @@
 #pragma once
 // The simulated calculator's end of the cable: the master side of a
 // pseudo-terminal, whose slave the PC opens as its serial device. A reader
-// thread stamps every byte as it arrives, so the spacing of the PC's bytes
-// can be checked; when paced, bytes go out and are taken in no faster than
+// thread marks the bytes that came faster than one a millisecond, so the PC's
+// pacing can be checked; when paced, bytes go out and are taken in no faster than
 // the line rate (11 bits a byte).
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -34,8 +35,9 @@ class SimLine {
 
   struct Received {
     Bytes bytes;
-    Clock::time_point first{};  // when the first and the last byte arrived
-    Clock::time_point last{};
+    // Bytes that arrived sooner than a sender waiting 1 ms before each byte
+    // could have sent them.
+    std::size_t early = 0;
   };
   // Up to `count` bytes, waiting at most `timeout` for each next byte.
   Received Read(std::size_t count, std::chrono::milliseconds timeout);
@@ -67,7 +69,19 @@ class SimLine {
 
   mutable std::mutex mutex_;
   std::condition_variable arrived_;
-  std::deque<std::pair<std::uint8_t, Clock::time_point>> inbound_;
+  struct Inbound {
+    std::uint8_t byte;
+    Clock::time_point when;
+    bool early;
+  };
+  std::deque<Inbound> inbound_;
+  // The earliest a sender waiting 1 ms before each byte could have sent the
+  // next byte: a byte not in the last chunk read was sent after that read
+  // began, and the PC's next record starts after our last write reached it.
+  Clock::time_point earliestNext_{};
+  Clock::time_point lastReadStart_{};
+  Clock::time_point writeSeen_{};
+  std::atomic<Clock::time_point> lastWrite_{};
   std::thread reader_;
 };
 
