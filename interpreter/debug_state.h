@@ -50,6 +50,9 @@ std::string ListName(std::size_t index);
 std::string MatrixName(std::size_t index);
 // "Xmin" ... "Tθptch": the window values in their order.
 std::string WindowValueName(std::size_t index);
+// The last result's name. Like the names above it is the calculator's own and
+// is shown untranslated.
+inline constexpr const char* ANS_NAME = "Ans";
 
 // A number typed by a user, in UTF-8: digits with a point, a sign "-", "⁻" or
 // "−", an exponent after "e", "E" or "ᴇ"; none for anything else.

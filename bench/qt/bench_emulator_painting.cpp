@@ -10,6 +10,7 @@
 
 #include "emulator/calculator_picture.h"
 #include "emulator/qt/calculator_widget.h"
+#include "settings/language_table.h"
 #include "emulator/qt/full_screen_window.h"
 
 namespace korvane {
@@ -42,7 +43,8 @@ void PaintFrames(benchmark::State& state, Widget& widget) {
 void BM_CalculatorWidgetFrameAt4x(benchmark::State& state) {
   ChangingFrames frames;
   std::atomic<std::uint32_t> currentKey{0};
-  CalculatorWidget widget(DrawCalculatorPicture(CalculatorFonts()), frames, currentKey);
+  const LanguageTable english;
+  CalculatorWidget widget(DrawCalculatorPicture(CalculatorFonts()), frames, currentKey, english);
   widget.resize(CALCULATOR_PICTURE_WIDTH * 4, CALCULATOR_SHOWN_HEIGHT * 4);
   PaintFrames(state, widget);
 }

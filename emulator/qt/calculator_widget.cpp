@@ -15,8 +15,8 @@
 #include "emulator/keypad.h"
 #include "emulator/qt/container_view.h"
 #include "emulator/qt/frame_poller.h"
-#include "emulator/qt/emulator_texts.h"
 #include "emulator/qt/pc_keys.h"
+#include "settings/qt/widget_text.h"
 
 namespace korvane {
 namespace {
@@ -29,11 +29,12 @@ constexpr int kCopyScale = 4;
 }  // namespace
 
 CalculatorWidget::CalculatorWidget(const RgbImage& picture, FrameSource& frames,
-                                   std::atomic<std::uint32_t>& currentKey, QWidget* parent)
+                                   std::atomic<std::uint32_t>& currentKey, const TextLookup& texts, QWidget* parent)
     : QWidget(parent),
       shown_(ToQImage(picture, CALCULATOR_PICTURE_WIDTH, CALCULATOR_SHOWN_HEIGHT)),
       poller_(new FramePoller(frames, this)),
-      currentKey_(currentKey) {
+      currentKey_(currentKey),
+      texts_(texts) {
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setAutoFillBackground(true);
@@ -109,9 +110,9 @@ QString CalculatorWidget::KeyTooltip(std::uint32_t key) const {
   const QString name = QString::fromUtf8(CalculatorKeyName(key));
   QStringList pcKeys;
   for (const PcKey pcKey : keyMap_.PcKeysOf(key)) pcKeys << QString::fromUtf8(NameOfPcKey(pcKey));
-  if (pcKeys.isEmpty()) return QString::fromUtf8(emulator_texts::kTooltipNoPcKey).arg(name);
-  const QString shown = key == KEY_AC_ON ? QString::fromUtf8(emulator_texts::kTooltipStops).arg(name) : name;
-  return QString::fromUtf8(emulator_texts::kTooltip).arg(shown, pcKeys.join(QStringLiteral(", ")));
+  if (pcKeys.isEmpty()) return name + QLatin1Char('\n') + WidgetText(texts_, KorvaneText::KeypadNoPcKey);
+  const QString shown = key == KEY_AC_ON ? WidgetText(texts_, KorvaneText::KeypadStops, {name}) : name;
+  return shown + QLatin1Char('\n') + WidgetText(texts_, KorvaneText::KeypadPcKeys, {pcKeys.join(QStringLiteral(", "))});
 }
 
 void CalculatorWidget::CopyScreen() const {

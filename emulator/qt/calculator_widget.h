@@ -12,6 +12,7 @@
 
 #include "emulator/frame_source.h"
 #include "emulator/key_map.h"
+#include "settings/text_lookup.h"
 #include "text/rgb_image.h"
 
 namespace korvane {
@@ -22,10 +23,10 @@ class CalculatorWidget : public QWidget {
   Q_OBJECT
 
  public:
-  // `picture` is the calculator picture (DrawCalculatorPicture); `frames`
-  // and `currentKey` must outlive the widget.
+  // `picture` is the calculator picture (DrawCalculatorPicture); `frames`,
+  // `currentKey` and `texts` (of the tooltips) must outlive the widget.
   CalculatorWidget(const RgbImage& picture, FrameSource& frames, std::atomic<std::uint32_t>& currentKey,
-                   QWidget* parent = nullptr);
+                   const TextLookup& texts, QWidget* parent = nullptr);
   ~CalculatorWidget() override;
 
   int Scale() const;
@@ -79,6 +80,7 @@ class CalculatorWidget : public QWidget {
   FramePoller* poller_;
   std::atomic<std::uint32_t>& currentKey_;
   std::uint32_t highlighted_ = 0;
+  const TextLookup& texts_;
   KeyMap keyMap_ = KeyMap::Default();
 };
 

@@ -35,7 +35,7 @@ DebugStatePanel::DebugStatePanel(const TextLookup& texts, QWidget* parent) : QTr
   variables_ = AddGroup(WidgetText(texts, KorvaneText::DebugVariables));
   for (std::size_t i = 0; i < VARIABLE_COUNT; ++i)
     valueRows_.push_back(AddRow(variables_, Utf8(VariableName(i)), StateValueKind::Variable, i));
-  valueRows_.push_back(AddRow(variables_, QStringLiteral("Ans"), StateValueKind::Ans, 0));
+  valueRows_.push_back(AddRow(variables_, Utf8(ANS_NAME), StateValueKind::Ans, 0));
   window_ = AddGroup(WidgetText(texts, KorvaneText::DebugWindowValues));
   for (std::size_t i = 0; i < WINDOW_VALUE_COUNT; ++i)
     valueRows_.push_back(AddRow(window_, Utf8(WindowValueName(i)), StateValueKind::Window, i));

@@ -14,9 +14,9 @@
 #include "emulator/qt/debug_window.h"
 #include "emulator/qt/emulator_debugger.h"
 #include "emulator/qt/full_screen_output.h"
-#include "emulator/qt/emulator_texts.h"
 #include "emulator/qt/run_messages.h"
 #include "emulator/qt/screen_gif_recording.h"
+#include "settings/qt/widget_text.h"
 #include "settings/settings_table.h"
 
 namespace korvane {
@@ -28,10 +28,12 @@ EmulatorSession::EmulatorSession(ApplicationCore& core, MessageSink& messages, Q
       window_(window),
       libraryPath_(core.Directory().LibraryFile(FULL_SCREEN_LIBRARY_FILE)),
       runMessages_(std::make_unique<RunMessages>(messages)),
-      askRecording_(AskRecording) {
-  record_ = new QAction(QString::fromUtf8(emulator_texts::kRecord), this);
+      askRecording_([&texts = core.Languages()](QWidget* owner, const RecordChoice& last) {
+        return AskRecording(owner, last, texts);
+      }) {
+  record_ = new QAction(WidgetText(core.Languages(), KorvaneText::RecordCommand), this);
   record_->setObjectName(QStringLiteral("record"));
-  stopRecording_ = new QAction(QString::fromUtf8(emulator_texts::kStopRecording), this);
+  stopRecording_ = new QAction(WidgetText(core.Languages(), KorvaneText::RecordStop), this);
   stopRecording_->setObjectName(QStringLiteral("stopRecording"));
   connect(record_, &QAction::triggered, this, [this] { Record(); });
   connect(stopRecording_, &QAction::triggered, this, [this] { StopRecording(); });
@@ -93,7 +95,7 @@ void EmulatorSession::ShowCalculator() {
   if (!calculator_) {
     Emulator& emulator = Engine();
     calculator_ = new CalculatorWidget(DrawCalculatorPicture(core_.Fonts()), emulator.Frames(),
-                                       emulator.CurrentKeyWord(), pane_);
+                                       emulator.CurrentKeyWord(), core_.Languages(), pane_);
     calculator_->setObjectName(QStringLiteral("calculator"));
     // The calculator fills the container; other views draw on the container itself.
     auto* layout = new QVBoxLayout(pane_);

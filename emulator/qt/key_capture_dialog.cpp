@@ -7,16 +7,17 @@
 #include <QVBoxLayout>
 
 #include "emulator/pc_key_names.h"
-#include "emulator/qt/emulator_texts.h"
 #include "emulator/qt/pc_keys.h"
+#include "settings/qt/widget_text.h"
 
 namespace korvane {
 
-KeyCaptureDialog::KeyCaptureDialog(QWidget* parent, const QString& keyName) : QDialog(parent) {
+KeyCaptureDialog::KeyCaptureDialog(QWidget* parent, const TextLookup& texts, const QString& keyName)
+    : QDialog(parent), texts_(texts) {
   setObjectName(QStringLiteral("keyCaptureDialog"));
-  setWindowTitle(QString::fromUtf8(emulator_texts::kCaptureTitle));
+  setWindowTitle(WidgetText(texts, KorvaneText::KeyCaptureTitle));
   auto* layout = new QVBoxLayout(this);
-  auto* prompt = new QLabel(QString::fromUtf8(emulator_texts::kPressKey).arg(keyName), this);
+  auto* prompt = new QLabel(WidgetText(texts, KorvaneText::KeyCapturePrompt, {keyName}), this);
   layout->addWidget(prompt);
   note_ = new QLabel(this);
   note_->setObjectName(QStringLiteral("note"));
@@ -49,15 +50,15 @@ void KeyCaptureDialog::keyPressEvent(QKeyEvent* event) {
   if (!key || NameOfPcKey(*key).empty()) {
     // Modifiers alone (Ctrl, Alt) wait for the key they go with.
     if (event->key() != Qt::Key_Control && event->key() != Qt::Key_Alt && event->key() != Qt::Key_Meta)
-      note_->setText(QString::fromUtf8(emulator_texts::kKeyNotUsable));
+      note_->setText(WidgetText(texts_, KorvaneText::KeyCaptureNotUsable));
     return;
   }
   captured_ = key;
   accept();
 }
 
-std::optional<PcKey> CapturePcKey(QWidget* parent, const QString& keyName) {
-  KeyCaptureDialog dialog(parent, keyName);
+std::optional<PcKey> CapturePcKey(QWidget* parent, const TextLookup& texts, const QString& keyName) {
+  KeyCaptureDialog dialog(parent, texts, keyName);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Captured();
 }

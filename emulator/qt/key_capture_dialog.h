@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "emulator/keypad.h"
+#include "settings/text_lookup.h"
 
 class QLabel;
 
@@ -15,8 +16,8 @@ class KeyCaptureDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // `keyName` is the calculator key the PC key is for.
-  KeyCaptureDialog(QWidget* parent, const QString& keyName);
+  // `keyName` is the calculator key the PC key is for; `texts` must outlive the box.
+  KeyCaptureDialog(QWidget* parent, const TextLookup& texts, const QString& keyName);
 
   // The key pressed; none before, or after a key a map cannot use.
   std::optional<PcKey> Captured() const { return captured_; }
@@ -26,11 +27,12 @@ class KeyCaptureDialog : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  const TextLookup& texts_;
   QLabel* note_;
   std::optional<PcKey> captured_;
 };
 
 // Opens the box over `parent`; the PC key pressed, none when cancelled.
-std::optional<PcKey> CapturePcKey(QWidget* parent, const QString& keyName);
+std::optional<PcKey> CapturePcKey(QWidget* parent, const TextLookup& texts, const QString& keyName);
 
 }  // namespace korvane

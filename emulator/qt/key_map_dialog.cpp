@@ -13,16 +13,16 @@
 #include "emulator/key_names.h"
 #include "emulator/pc_key_names.h"
 #include "emulator/qt/key_capture_dialog.h"
-#include "emulator/qt/emulator_texts.h"
+#include "settings/qt/widget_text.h"
 
 namespace korvane {
 namespace {
 
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
 QString KeyName(std::uint32_t code) { return QString::fromUtf8(CalculatorKeyName(code)); }
 
 // The PC keys of calculator key `code`; one that is on other keys too names them.
-QString PcKeyList(std::uint32_t code, const std::vector<PcKey>& keys, const std::vector<KeyConflict>& conflicts) {
+QString PcKeyList(const TextLookup& texts, std::uint32_t code, const std::vector<PcKey>& keys,
+                  const std::vector<KeyConflict>& conflicts) {
   QStringList names;
   for (const PcKey key : keys) {
     QString name = QString::fromUtf8(NameOfPcKey(key));
@@ -31,7 +31,7 @@ QString PcKeyList(std::uint32_t code, const std::vector<PcKey>& keys, const std:
       QStringList others;
       for (const std::uint32_t other : conflict.codes)
         if (other != code) others << KeyName(other);
-      name += QString::fromUtf8(emulator_texts::kAlsoOn).arg(others.join(QStringLiteral(", ")));
+      name += WidgetText(texts, KorvaneText::KeyMapAlsoOn, {others.join(QStringLiteral(", "))});
     }
     names << name;
   }
@@ -42,9 +42,11 @@ const QColor kConflictColour(255, 200, 200);
 
 }  // namespace
 
-KeyMapDialog::KeyMapDialog(QWidget* parent, const KeyMap& map) : QDialog(parent), map_(map), ask_(CapturePcKey) {
+KeyMapDialog::KeyMapDialog(QWidget* parent, const KeyMap& map, const TextLookup& texts)
+    : QDialog(parent), map_(map), texts_(texts) {
+  ask_ = [&texts](QWidget* owner, const QString& keyName) { return CapturePcKey(owner, texts, keyName); };
   setObjectName(QStringLiteral("keyMapDialog"));
-  setWindowTitle(Utf8(emulator_texts::kDialogTitle));
+  setWindowTitle(Text(KorvaneText::KeyMapTitle));
   BuildControls();
   ShowMap();
   table_->selectRow(0);
@@ -52,7 +54,7 @@ KeyMapDialog::KeyMapDialog(QWidget* parent, const KeyMap& map) : QDialog(parent)
 
 void KeyMapDialog::BuildControls() {
   auto* layout = new QVBoxLayout(this);
-  auto* intro = new QLabel(Utf8(emulator_texts::kDialogIntro), this);
+  auto* intro = new QLabel(Text(KorvaneText::KeyMapIntro), this);
   intro->setWordWrap(true);
   layout->addWidget(intro);
 
@@ -60,7 +62,7 @@ void KeyMapDialog::BuildControls() {
   const auto faces = KeyFaces();
   table_ = new QTableWidget(static_cast<int>(faces.size()), 2, this);
   table_->setObjectName(QStringLiteral("keys"));
-  table_->setHorizontalHeaderLabels({Utf8(emulator_texts::kColumnKey), Utf8(emulator_texts::kColumnPcKeys)});
+  table_->setHorizontalHeaderLabels({Text(KorvaneText::KeyMapColumnKey), Text(KorvaneText::KeyMapColumnPcKeys)});
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -85,11 +87,11 @@ void KeyMapDialog::BuildControls() {
   layout->addWidget(conflicts_);
 
   auto* actions = new QHBoxLayout;
-  auto* add = new QPushButton(Utf8(emulator_texts::kAddKey), this);
+  auto* add = new QPushButton(Text(KorvaneText::KeyMapAddKey), this);
   add->setObjectName(QStringLiteral("addKey"));
-  auto* remove = new QPushButton(Utf8(emulator_texts::kRemoveKeys), this);
+  auto* remove = new QPushButton(Text(KorvaneText::KeyMapRemoveKeys), this);
   remove->setObjectName(QStringLiteral("removeKeys"));
-  auto* reset = new QPushButton(Utf8(emulator_texts::kResetDefault), this);
+  auto* reset = new QPushButton(Text(KorvaneText::KeyMapResetDefault), this);
   reset->setObjectName(QStringLiteral("resetDefault"));
   actions->addWidget(add);
   actions->addWidget(remove);
@@ -107,6 +109,8 @@ void KeyMapDialog::BuildControls() {
   connect(remove, &QPushButton::clicked, this, &KeyMapDialog::RemoveKeysOfSelected);
   connect(reset, &QPushButton::clicked, this, &KeyMapDialog::ResetToDefault);
 }
+
+QString KeyMapDialog::Text(KorvaneText text, const QStringList& args) const { return WidgetText(texts_, text, args); }
 
 std::uint32_t KeyMapDialog::KeyOfRow(int row) const {
   const QTableWidgetItem* item = table_->item(row, 0);
@@ -160,17 +164,17 @@ void KeyMapDialog::ShowMap() {
       keys << KeyName(code);
       conflicting.push_back(code);
     }
-    lines << Utf8(emulator_texts::kConflict)
-                 .arg(QString::fromUtf8(NameOfPcKey(conflict.key)), keys.join(QStringLiteral(", ")));
+    lines << Text(KorvaneText::KeyMapConflict,
+                  {QString::fromUtf8(NameOfPcKey(conflict.key)), keys.join(QStringLiteral(", "))});
   }
   for (int row = 0; row < table_->rowCount(); ++row) {
     const std::uint32_t code = KeyOfRow(row);
     const bool inConflict = std::find(conflicting.begin(), conflicting.end(), code) != conflicting.end();
     for (int column = 0; column < 2; ++column)
       table_->item(row, column)->setBackground(inConflict ? QBrush(kConflictColour) : QBrush());
-    table_->item(row, 1)->setText(PcKeyList(code, map_.PcKeysOf(code), conflicts));
+    table_->item(row, 1)->setText(PcKeyList(texts_, code, map_.PcKeysOf(code), conflicts));
   }
-  conflicts_->setText(lines.isEmpty() ? Utf8(emulator_texts::kNoConflict) : lines.join(QLatin1Char('\n')));
+  conflicts_->setText(lines.isEmpty() ? Text(KorvaneText::KeyMapNoConflict) : lines.join(QLatin1Char('\n')));
   conflicts_->setStyleSheet(lines.isEmpty() ? QString() : QStringLiteral("color: #b00000;"));
   ok_->setEnabled(lines.isEmpty());
 }

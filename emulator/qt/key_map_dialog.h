@@ -6,11 +6,13 @@
 // show red, the line below names them, and OK waits until it is resolved.
 
 #include <QDialog>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <optional>
 
 #include "emulator/key_map.h"
+#include "settings/text_lookup.h"
 
 class QLabel;
 class QPushButton;
@@ -22,7 +24,8 @@ class KeyMapDialog : public QDialog {
   Q_OBJECT
 
  public:
-  KeyMapDialog(QWidget* parent, const KeyMap& map);
+  // `texts` gives the dialog its texts and must outlive it.
+  KeyMapDialog(QWidget* parent, const KeyMap& map, const TextLookup& texts);
 
   const KeyMap& Map() const { return map_; }
   // The calculator key of a row and the row of a key (-1 for none).
@@ -43,8 +46,10 @@ class KeyMapDialog : public QDialog {
   void ResetToDefault();
   void ShowMap();
   std::uint32_t SelectedKey() const;
+  QString Text(KorvaneText text, const QStringList& args = {}) const;
 
   KeyMap map_;
+  const TextLookup& texts_;
   KeyQuestion ask_;
   QTableWidget* table_ = nullptr;
   QLabel* conflicts_ = nullptr;

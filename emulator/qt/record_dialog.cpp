@@ -11,43 +11,40 @@
 #include <QSpinBox>
 
 #include "emulator/gif_recorder.h"
-#include "emulator/qt/emulator_texts.h"
 #include "emulator/frame_source.h"
+#include "settings/qt/widget_text.h"
 
 namespace korvane {
-namespace {
 
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
-
-}  // namespace
-
-RecordDialog::RecordDialog(QWidget* parent, const RecordChoice& last) : QDialog(parent) {
+RecordDialog::RecordDialog(QWidget* parent, const RecordChoice& last, const TextLookup& texts)
+    : QDialog(parent), texts_(texts) {
+  const auto text = [&texts](KorvaneText t) { return WidgetText(texts, t); };
   setObjectName(QStringLiteral("recordDialog"));
-  setWindowTitle(Utf8(emulator_texts::kRecordTitle));
+  setWindowTitle(text(KorvaneText::RecordTitle));
   auto* form = new QFormLayout(this);
 
   auto* fileRow = new QHBoxLayout;
   path_ = new QLineEdit(last.path, this);
   path_->setObjectName(QStringLiteral("path"));
   path_->setMinimumWidth(280);
-  auto* browse = new QPushButton(Utf8(emulator_texts::kRecordBrowse), this);
+  auto* browse = new QPushButton(text(KorvaneText::RecordBrowse), this);
   browse->setObjectName(QStringLiteral("browse"));
   fileRow->addWidget(path_);
   fileRow->addWidget(browse);
-  form->addRow(Utf8(emulator_texts::kRecordFile), fileRow);
+  form->addRow(text(KorvaneText::RecordFile), fileRow);
 
   auto* scaleRow = new QHBoxLayout;
   scale_ = new QSpinBox(this);
   scale_->setObjectName(QStringLiteral("scale"));
   scale_->setRange(1, GIF_MAX_SCALE);
-  scale_->setSuffix(Utf8(emulator_texts::kRecordScaleSuffix));
+  scale_->setSuffix(text(KorvaneText::RecordScaleSuffix));
   scale_->setValue(last.scale);
   size_ = new QLabel(this);
   size_->setObjectName(QStringLiteral("size"));
   scaleRow->addWidget(scale_);
   scaleRow->addWidget(size_);
   scaleRow->addStretch();
-  form->addRow(Utf8(emulator_texts::kRecordScale), scaleRow);
+  form->addRow(text(KorvaneText::RecordScale), scaleRow);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   ok_ = buttons->button(QDialogButtonBox::Ok);
@@ -63,13 +60,15 @@ RecordDialog::RecordDialog(QWidget* parent, const RecordChoice& last) : QDialog(
 
 void RecordDialog::Browse() {
   const QString chosen = QFileDialog::getSaveFileName(this, windowTitle(), path_->text(),
-                                                      Utf8(emulator_texts::kGifFilter));
+                                                      WidgetText(texts_, KorvaneText::RecordGifFilter) +
+                                                          QStringLiteral(" (*.gif)"));
   if (!chosen.isEmpty()) path_->setText(chosen);
 }
 
 void RecordDialog::ShowSize() {
   const int scale = scale_->value();
-  size_->setText(Utf8(emulator_texts::kRecordSize).arg(FRAME_WIDTH * scale).arg(FRAME_HEIGHT * scale));
+  size_->setText(WidgetText(texts_, KorvaneText::RecordSize,
+                            {QString::number(FRAME_WIDTH * scale), QString::number(FRAME_HEIGHT * scale)}));
 }
 
 RecordChoice RecordDialog::Choice() const {
@@ -78,8 +77,8 @@ RecordChoice RecordDialog::Choice() const {
   return {path, scale_->value()};
 }
 
-std::optional<RecordChoice> AskRecording(QWidget* parent, const RecordChoice& last) {
-  RecordDialog dialog(parent, last);
+std::optional<RecordChoice> AskRecording(QWidget* parent, const RecordChoice& last, const TextLookup& texts) {
+  RecordDialog dialog(parent, last, texts);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Choice();
 }

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <optional>
 
+#include "settings/text_lookup.h"
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -21,13 +23,15 @@ class RecordDialog : public QDialog {
   Q_OBJECT
 
  public:
-  RecordDialog(QWidget* parent, const RecordChoice& last);
+  // `texts` must outlive the dialog.
+  RecordDialog(QWidget* parent, const RecordChoice& last, const TextLookup& texts);
   RecordChoice Choice() const;
 
  private:
   void Browse();
   void ShowSize();
 
+  const TextLookup& texts_;
   QLineEdit* path_;
   QSpinBox* scale_;
   QLabel* size_;
@@ -35,6 +39,6 @@ class RecordDialog : public QDialog {
 };
 
 // Opens the dialog; none when cancelled. A name without an extension gets ".gif".
-std::optional<RecordChoice> AskRecording(QWidget* parent, const RecordChoice& last);
+std::optional<RecordChoice> AskRecording(QWidget* parent, const RecordChoice& last, const TextLookup& texts);
 
 }  // namespace korvane

@@ -2,14 +2,15 @@
 
 #include <QFile>
 
-#include "emulator/qt/emulator_texts.h"
+#include "settings/latin1.h"
 #include "shell/cli_run_tools.h"
 
 namespace korvane {
 namespace {
 
-void Report(MessageSink& messages, const char* text, const QString& path, const std::string& why) {
-  messages.ShowMessage(FixedMessage(QString::fromUtf8(text).arg(path, QString::fromStdString(why)).toStdString()));
+// The reason is the GIF writer's own, technical, text (with the system's error).
+void Report(MessageSink& messages, KorvaneText text, const QString& path, const std::string& why) {
+  messages.ShowMessage(OwnTextMessage(text, {Utf8ToLatin1(path.toStdString()), Utf8ToLatin1(why)}));
 }
 
 }  // namespace
@@ -26,7 +27,7 @@ ScreenGifRecording::~ScreenGifRecording() = default;
 bool ScreenGifRecording::Begin(const QString& path, int scale) {
   if (Recording()) return false;
   if (!gif_.Begin(QFile::encodeName(path).toStdString(), scale)) {
-    Report(messages_, emulator_texts::kRecordingNotStarted, path, gif_.Error());
+    Report(messages_, KorvaneText::RecordNotStarted, path, gif_.Error());
     return false;
   }
   path_ = path;
@@ -44,7 +45,7 @@ void ScreenGifRecording::Poll() {
 
 void ScreenGifRecording::Fail() {
   timer_.stop();
-  Report(messages_, emulator_texts::kRecordingNotWritten, path_, gif_.Error());
+  Report(messages_, KorvaneText::RecordNotWritten, path_, gif_.Error());
   gif_.Abandon();
   feed_.reset();
   emit RecordingChanged(false);

@@ -8,14 +8,12 @@
 
 #include "exchange/bitmap_export.h"
 #include "settings/latin1.h"
+#include "settings/qt/widget_text.h"
 
 namespace korvane {
 namespace {
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-// Fixed English texts, for the language files to take over.
-constexpr const char* kPngFilter = "PNG pictures (*.png)";
 
 bool IsPngName(const QString& path) { return path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive); }
 
@@ -35,8 +33,6 @@ bool SaveImageAsPng(const QString& path, const RgbImage& image, MessageSink& mes
 
 }  // namespace
 
-std::optional<QString> AskBitmapFileName(QWidget* owner) { return AskNamedBitmapFile(owner, QStringLiteral("Bitmaps")); }
-
 std::optional<QString> AskNamedBitmapFile(QWidget* owner, const QString& filterName) {
   QFileDialog dialog(owner);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -46,11 +42,11 @@ std::optional<QString> AskNamedBitmapFile(QWidget* owner, const QString& filterN
   return dialog.selectedFiles().front();
 }
 
-std::optional<QString> AskScreenshotFileName(QWidget* owner, const QString& bitmapFilterName) {
+std::optional<QString> AskScreenshotFileName(QWidget* owner, const TextLookup& texts) {
   QFileDialog dialog(owner);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  const QString bitmaps = bitmapFilterName + QStringLiteral(" (*.bmp)");
-  const QString png = QString::fromUtf8(kPngFilter);
+  const QString bitmaps = QString::fromLatin1(texts.Text(STR_FILTER_BITMAPS)) + QStringLiteral(" (*.bmp)");
+  const QString png = WidgetText(texts, KorvaneText::ScreenshotPngFilter) + QStringLiteral(" (*.png)");
   dialog.setNameFilters({bitmaps, png});
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   // The filter chosen gives a name without an extension its own.

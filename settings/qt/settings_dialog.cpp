@@ -17,9 +17,9 @@
 
 #include "emulator/key_map_settings.h"
 #include "emulator/qt/key_map_dialog.h"
-#include "emulator/qt/emulator_texts.h"
 #include "link/serial_ports.h"
 #include "settings/latin1.h"
+#include "settings/qt/widget_text.h"
 
 namespace korvane {
 namespace {
@@ -149,7 +149,7 @@ void SettingsDialog::BuildControls() {
   QGroupBox* emulator = makeGroup("emulatorGroup");
   auto* emulatorLayout = new QVBoxLayout(emulator);
   for (std::size_t i = 1; i <= 4; ++i) emulatorLayout->addWidget(checks_[i]);
-  auto* keys = new QPushButton(QString::fromUtf8(emulator_texts::kKeyMapButton), emulator);
+  auto* keys = new QPushButton(WidgetText(languages_, KorvaneText::KeyMapButton), emulator);
   keys->setObjectName("keyMap");
   emulatorLayout->addWidget(keys, 0, Qt::AlignLeft);
   connect(keys, &QPushButton::clicked, this, &SettingsDialog::EditKeyMap);
@@ -279,7 +279,7 @@ void SettingsDialog::ReadSettingsIntoControls() {
 }
 
 void SettingsDialog::EditKeyMap() {
-  KeyMapDialog dialog(this, keyMap_);
+  KeyMapDialog dialog(this, keyMap_, languages_);
   if (dialog.exec() == QDialog::Accepted) keyMap_ = dialog.Map();
 }
 
@@ -298,7 +298,7 @@ void SettingsDialog::StoreControlsIntoSettings() {
   for (std::size_t i = 0; i < kColors.size(); ++i) (void)settings_.SetSettingColor(kColors[i].key, swatches_[i]->Color());
   // A file that never had a map of its own keeps none until the map changes.
   if (keyMap_ != LoadKeyMap(settings_) && !StoreKeyMap(settings_, keyMap_))
-    messages_.ShowMessage(FixedMessage(emulator_texts::kKeyMapNotStored));
+    messages_.ShowMessage(OwnTextMessage(KorvaneText::KeyMapNotStored));
 }
 
 void SettingsDialog::accept() {

@@ -495,8 +495,8 @@ bool MainWindow::RunCommand(CommandId command) {
       return true;
     case CommandId::SaveScreenshot:
       if (!Action(command)->isEnabled()) return false;  // grayed while the emulator is off
-      emulator_->SaveScreenshot(this, [filter = Tr(core_, STR_FILTER_BITMAPS)](QWidget* owner) {
-        return AskScreenshotFileName(owner, filter);
+      emulator_->SaveScreenshot(this, [&texts = core_.Languages()](QWidget* owner) {
+        return AskScreenshotFileName(owner, texts);
       });
       return true;
     case CommandId::Find:

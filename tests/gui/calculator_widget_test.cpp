@@ -8,6 +8,7 @@
 #include "emulator/key_highlight.h"
 #include "emulator/keypad.h"
 #include "emulator/qt/calculator_widget.h"
+#include "settings/language_table.h"
 #include "support/fake_frame_source.h"
 #include "support/recording_message_sink.h"
 
@@ -49,8 +50,9 @@ class CalculatorWidgetTest : public QObject {
   struct Fixture {
     FakeFrameSource frames;
     std::atomic<std::uint32_t> currentKey{0};
+    LanguageTable english;
     CalculatorWidget widget;
-    Fixture(const RgbImage& picture, QSize size) : widget(picture, frames, currentKey) {
+    Fixture(const RgbImage& picture, QSize size) : widget(picture, frames, currentKey, english) {
       widget.resize(size);
       widget.show();
     }
@@ -167,7 +169,8 @@ class CalculatorWidgetTest : public QObject {
     QWidget window;
     FakeFrameSource frames;
     std::atomic<std::uint32_t> currentKey{0};
-    auto* widget = new CalculatorWidget(picture, frames, currentKey, &window);
+    LanguageTable english;
+    auto* widget = new CalculatorWidget(picture, frames, currentKey, english, &window);
     auto* layout = new QVBoxLayout(&window);
     layout->addWidget(widget);
     QAction rename(&window);

@@ -314,14 +314,7 @@ class EmulatorSessionTest : public QObject {
     QVERIFY(f.Emulate(f.AddProgram("MAIN", "\"SHOT\"\nLbl 1\nGoto 1")));
     QTRY_VERIFY(HasInk(f.calculator()->Frame(), 0, 8));
     const QString path = QString::fromStdString(f.home.File("shot"));
-    test::WhenModalOpens([&](QWidget* modal) {
-      auto* dialog = qobject_cast<QFileDialog*>(modal);
-      QVERIFY(dialog);
-      QCOMPARE(dialog->nameFilters().size(), 2);
-      dialog->selectNameFilter(dialog->nameFilters().at(1));
-      dialog->selectFile(path);
-      QMetaObject::invokeMethod(dialog, "accept");
-    });
+    test::WhenFileDialogOpens({"Bitmaps (*.bmp)", "PNG pictures (*.png)"}, 1, path);
     QVERIFY(f.window->RunCommand(CommandId::SaveScreenshot));
     const QImage png(path + ".png", "PNG");
     QCOMPARE(png.size(), QSize(FRAME_WIDTH, FRAME_HEIGHT));
@@ -389,7 +382,8 @@ class EmulatorSessionTest : public QObject {
     QVERIFY(!f.session().Record());
     QVERIFY(!f.session().Recording());
     QCOMPARE(f.messages.messages.size(), std::size_t(1));
-    QVERIFY(QString::fromStdString(f.messages.messages[0].fixedText).startsWith("The recording could not be started"));
+    QVERIFY(QString::fromLatin1(MessageBodyText(f.core.Languages(), f.messages.messages[0]))
+                .startsWith("The recording could not be started in " + QString::fromStdString(f.home.File("no/such/run.gif")) + ": "));
     QVERIFY(f.session().RecordAction()->isEnabled());
   }
 
@@ -406,7 +400,8 @@ class EmulatorSessionTest : public QObject {
   }
 
   void recordDialogGivesTheChoiceWithItsExtensionAndSize() {
-    RecordDialog dialog(nullptr, RecordChoice{"", 2});
+    const LanguageTable english;
+    RecordDialog dialog(nullptr, RecordChoice{"", 2}, english);
     auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
     QVERIFY(!ok->isEnabled());  // no file yet
     dialog.findChild<QLineEdit*>("path")->setText("/tmp/clip");

@@ -10,6 +10,7 @@
 #include "emulator/full_screen_library.h"
 #include "emulator/keypad.h"
 #include "emulator/qt/calculator_widget.h"
+#include "settings/language_table.h"
 #include "emulator/qt/full_screen_output.h"
 #include "emulator/qt/full_screen_window.h"
 #include "support/fake_frame_source.h"
@@ -132,7 +133,8 @@ class FullScreenTest : public QObject {
     FakeFrameSource frames;
     RecordingMessageSink messages;
     std::atomic<std::uint32_t> currentKey{0};
-    CalculatorWidget calculator(DrawCalculatorPicture(CalculatorFonts()), frames, currentKey);
+    LanguageTable english;
+    CalculatorWidget calculator(DrawCalculatorPicture(CalculatorFonts()), frames, currentKey, english);
     FullScreenOutput output(kLibrary, messages, frames, &calculator);
     QSignalSpy stops(&output, &FullScreenOutput::StopRequested);
     QSignalSpy keypadStops(&calculator, &CalculatorWidget::StopRequested);

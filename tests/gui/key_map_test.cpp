@@ -14,6 +14,7 @@
 #include "emulator/key_map_settings.h"
 #include "emulator/keypad.h"
 #include "emulator/qt/calculator_widget.h"
+#include "settings/language_table.h"
 #include "emulator/qt/key_capture_dialog.h"
 #include "emulator/qt/key_map_dialog.h"
 #include "settings/qt/settings_dialog.h"
@@ -34,8 +35,9 @@ class NoChooser : public ColorChooser {
 struct Calculator {
   test::FakeFrameSource frames;
   std::atomic<std::uint32_t> currentKey{0};
+  LanguageTable english;
   CalculatorWidget widget{RgbImage(CALCULATOR_PICTURE_WIDTH, CALCULATOR_PICTURE_HEIGHT, COLOUR_BACKGROUND), frames,
-                          currentKey};
+                          currentKey, english};
   Calculator() {
     widget.resize(CALCULATOR_PICTURE_WIDTH, CALCULATOR_SHOWN_HEIGHT);
     widget.show();
@@ -71,7 +73,8 @@ class KeyMapTest : public QObject {
 
  private slots:
   void addedKeyShowsItsConflictUntilResolvedAndReachesTheWidget() {
-    KeyMapDialog dialog(nullptr, KeyMap::Default());
+    const LanguageTable english;
+    KeyMapDialog dialog(nullptr, KeyMap::Default(), english);
     SelectKey(dialog, KEY_EXE);
     // Add Key asks through the capture box: Space is the decimal point's key.
     test::WhenModalOpens([](QWidget* box) { QTest::keyClick(box, Qt::Key_Space); });
@@ -110,7 +113,8 @@ class KeyMapTest : public QObject {
   }
 
   void captureBoxTakesEveryKeyAndCancelsOnlyByItsButton() {
-    KeyCaptureDialog box(nullptr, "EXE");
+    const LanguageTable english;
+    KeyCaptureDialog box(nullptr, english, "EXE");
     box.show();
     QTest::keyClick(&box, Qt::Key_Control);
     QVERIFY(box.isVisible());
@@ -118,7 +122,7 @@ class KeyMapTest : public QObject {
     QCOMPARE(box.result(), int(QDialog::Accepted));
     QCOMPARE(box.Captured(), std::optional<PcKey>(PcKey::Escape));
 
-    KeyCaptureDialog tab(nullptr, "EXE");
+    KeyCaptureDialog tab(nullptr, english, "EXE");
     tab.show();
     QTest::keyClick(&tab, Qt::Key_Tab);
     QCOMPARE(tab.Captured(), std::optional<PcKey>(PcKey::Tab));
@@ -129,7 +133,7 @@ class KeyMapTest : public QObject {
       QVERIFY(!modal->findChild<QLabel*>("note")->text().isEmpty());
       for (auto* button : modal->findChildren<QPushButton*>()) button->click();
     });
-    QCOMPARE(CapturePcKey(nullptr, "EXE"), std::nullopt);
+    QCOMPARE(CapturePcKey(nullptr, english, "EXE"), std::nullopt);
   }
 
   void settingsDialogKeepsTheMapAndTheWidgetUsesIt() {

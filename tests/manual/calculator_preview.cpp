@@ -15,6 +15,7 @@
 #include "emulator/calculator_picture.h"
 #include "emulator/full_screen_library.h"
 #include "emulator/qt/calculator_widget.h"
+#include "settings/language_table.h"
 #include "emulator/qt/full_screen_output.h"
 #include "shell/stream_message_sink.h"
 #include "support/fake_frame_source.h"
@@ -58,7 +59,8 @@ int main(int argc, char** argv) {
   test::FakeFrameSource frames;
   frames.Publish(KeyFrame(fonts, 0));
   std::atomic<std::uint32_t> currentKey{0};
-  CalculatorWidget calculator(DrawCalculatorPicture(fonts), frames, currentKey);
+  const LanguageTable english;
+  CalculatorWidget calculator(DrawCalculatorPicture(fonts), frames, currentKey, english);
   calculator.setWindowTitle(QStringLiteral("Korvane keypad preview"));
   calculator.resize(CALCULATOR_PICTURE_WIDTH * scale, CALCULATOR_SHOWN_HEIGHT * scale);
 

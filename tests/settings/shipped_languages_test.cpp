@@ -161,6 +161,10 @@ TEST_F(ShippedLanguages, OwnTextsTakeWhatTheirCallersPass) {
       {KorvaneText::LinkPortInUse, P{"s"}},          {KorvaneText::LinkPortOther, P{"s", "s"}},
       {KorvaneText::ExportPictureSize, P{"s", "u", "u"}}, {KorvaneText::ImportFolderNameTooLong, P{"u"}},
       {KorvaneText::TokenTableCorrupted, P{"u"}},    {KorvaneText::RunTooManyPrograms, P{}},
+      {KorvaneText::KeypadPcKeys, P{"s"}},           {KorvaneText::KeypadStops, P{"s"}},
+      {KorvaneText::KeyMapConflict, P{"s", "s"}},    {KorvaneText::KeyMapAlsoOn, P{"s"}},
+      {KorvaneText::KeyCapturePrompt, P{"s"}},       {KorvaneText::RecordSize, P{"s", "s"}},
+      {KorvaneText::RecordNotStarted, P{"s", "s"}},  {KorvaneText::RecordNotWritten, P{"s", "s"}},
   };
   for (const auto& [own, placeholders] : expected) {
     EXPECT_EQ(Placeholders(english.OwnText(own)), placeholders) << KorvaneTextKey(own);

@@ -3,6 +3,7 @@
 // on a modal dialog once its exec() has opened it.
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -24,6 +25,19 @@ inline void WhenModalOpens(std::function<void(QWidget*)> act) {
     QWidget* modal = QApplication::activeModalWidget();
     QVERIFY(modal);
     act(modal);
+  });
+}
+
+// When the file dialog opens: checks its filters, chooses filter `filter`
+// and the file `path`, and accepts.
+inline void WhenFileDialogOpens(const QStringList& filters, int filter, const QString& path) {
+  WhenModalOpens([=](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    QVERIFY(dialog);
+    QCOMPARE(dialog->nameFilters(), filters);
+    dialog->selectNameFilter(filters.at(filter));
+    dialog->selectFile(path);
+    QMetaObject::invokeMethod(dialog, "accept");
   });
 }
 
