@@ -1,6 +1,7 @@
 #include "emulator/qt/debug_state_panel.h"
 
 #include <QHeaderView>
+#include <algorithm>
 
 #include "settings/qt/widget_text.h"
 #include "interpreter/element_format.h"
@@ -9,7 +10,8 @@ namespace korvane {
 namespace {
 
 constexpr int kKindRole = Qt::UserRole;
-constexpr int kIndexRole = Qt::UserRole + 1;
+constexpr int kIndexRole = Qt::UserRole + 1;  // a variable's index, a block's place in its group
+constexpr int kCellRole = Qt::UserRole + 2;   // a cell's place in its block, row by row
 // How many values of a list the row shows before "...".
 constexpr std::size_t kListPreview = 8;
 
@@ -23,6 +25,18 @@ QString ListPreview(const DebugBlock& block) {
   return QStringLiteral("{") + values.join(QStringLiteral(", ")) + QStringLiteral("}");
 }
 
+// "[3]" for a list's third cell, "[2,1]" for a matrix's, as the calculator writes them after the name.
+QString CellName(const DebugBlock& block, bool matrix, std::size_t cell) {
+  if (!matrix) return QStringLiteral("[%1]").arg(cell + 1);
+  const std::size_t columns = block.columns == 0 ? 1 : block.columns;
+  return QStringLiteral("[%1,%2]").arg(cell / columns + 1).arg(cell % columns + 1);
+}
+
+bool IsMatrixRow(const QTreeWidgetItem* row) {
+  const auto kind = StateValueKind(row->data(0, kKindRole).toInt());
+  return kind == StateValueKind::Matrix || kind == StateValueKind::MatrixCell;
+}
+
 }  // namespace
 
 DebugStatePanel::DebugStatePanel(const TextLookup& texts, QWidget* parent) : QTreeWidget(parent), texts_(texts) {
@@ -30,6 +44,7 @@ DebugStatePanel::DebugStatePanel(const TextLookup& texts, QWidget* parent) : QTr
   setHeaderLabels({WidgetText(texts, KorvaneText::DebugName), WidgetText(texts, KorvaneText::DebugValue)});
   header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setExpandsOnDoubleClick(false);  // a double-click opens a list or matrix; its arrow shows the cells
   setToolTip(WidgetText(texts, KorvaneText::DebugEditHint));
 
   variables_ = AddGroup(WidgetText(texts, KorvaneText::DebugVariables));
@@ -46,6 +61,14 @@ DebugStatePanel::DebugStatePanel(const TextLookup& texts, QWidget* parent) : QTr
 
   connect(this, &QTreeWidget::itemDoubleClicked, this, &DebugStatePanel::OpenRow);
   connect(this, &QTreeWidget::itemChanged, this, &DebugStatePanel::TakeEdit);
+  // Cells are shown when a list or matrix is opened, so that closed ones cost nothing at the frame rate.
+  connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* row) {
+    if (BlockOf(row) != nullptr) {
+      updating_ = true;
+      SetCells(row);
+      updating_ = false;
+    }
+  });
 }
 
 QTreeWidgetItem* DebugStatePanel::AddGroup(const QString& title) {
@@ -97,6 +120,7 @@ void DebugStatePanel::SetBlocks(QTreeWidgetItem* group, const std::vector<DebugB
   while (group->childCount() < count) {
     auto* row = new QTreeWidgetItem(group);
     row->setToolTip(0, WidgetText(texts_, KorvaneText::DebugOpenHint));
+    row->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
   }
   for (int i = 0; i < count; ++i) {
     const DebugBlock& block = blocks[std::size_t(i)];
@@ -108,7 +132,45 @@ void DebugStatePanel::SetBlocks(QTreeWidgetItem* group, const std::vector<DebugB
     SetValue(row, matrix ? WidgetText(texts_, KorvaneText::DebugSize,
                                                  {QString::number(block.rows), QString::number(block.columns)})
                          : ListPreview(block));
+    if (row->isExpanded()) SetCells(row);
   }
+}
+
+void DebugStatePanel::SetCells(QTreeWidgetItem* blockRow) {
+  const DebugBlock* block = BlockOf(blockRow);
+  if (block == nullptr) return;
+  const bool matrix = IsMatrixRow(blockRow);
+  const int cells = int(block->cells.size());
+  const int shown = std::min(cells, kCellRowLimit);
+  // One more row, "...", when there are more cells than rows.
+  const int rows = shown + (cells > shown ? 1 : 0);
+  while (blockRow->childCount() > rows) delete blockRow->takeChild(blockRow->childCount() - 1);
+  while (blockRow->childCount() < rows) new QTreeWidgetItem(blockRow);
+  for (int i = 0; i < shown; ++i) {
+    QTreeWidgetItem* row = blockRow->child(i);
+    const QString name = CellName(*block, matrix, std::size_t(i));
+    if (row->text(0) != name) row->setText(0, name);
+    row->setData(0, kKindRole, int(matrix ? StateValueKind::MatrixCell : StateValueKind::ListCell));
+    row->setData(0, kIndexRole, blockRow->data(0, kIndexRole));
+    row->setData(0, kCellRole, i);
+    SetValue(row, Number(block->cells[std::size_t(i)]));
+  }
+  if (rows > shown) {
+    QTreeWidgetItem* more = blockRow->child(shown);
+    more->setText(0, QStringLiteral("..."));
+    more->setText(1, QString());
+    more->setData(0, kKindRole, 0);
+  }
+}
+
+DebugBlock* DebugStatePanel::BlockOf(const QTreeWidgetItem* row) {
+  if (row == nullptr) return nullptr;
+  const auto kind = StateValueKind(row->data(0, kKindRole).toInt());
+  const std::size_t index = std::size_t(row->data(0, kIndexRole).toULongLong());
+  std::vector<DebugBlock>* blocks = nullptr;
+  if (kind == StateValueKind::List || kind == StateValueKind::ListCell) blocks = &state_.lists;
+  if (kind == StateValueKind::Matrix || kind == StateValueKind::MatrixCell) blocks = &state_.matrices;
+  return blocks != nullptr && index < blocks->size() ? &(*blocks)[index] : nullptr;
 }
 
 QTreeWidgetItem* DebugStatePanel::Row(const QString& name) const {
@@ -141,7 +203,8 @@ void DebugStatePanel::OpenRow(QTreeWidgetItem* row, int) {
   } else if (kind == StateValueKind::Matrix && index < state_.matrices.size()) {
     emit BlockOpened(true, state_.matrices[index]);
   } else if (paused_ && (kind == StateValueKind::Variable || kind == StateValueKind::Ans ||
-                         kind == StateValueKind::Window)) {
+                         kind == StateValueKind::Window || kind == StateValueKind::ListCell ||
+                         kind == StateValueKind::MatrixCell)) {
     row->setFlags(row->flags() | Qt::ItemIsEditable);
     editItem(row, 1);
   }
@@ -154,6 +217,17 @@ void DebugStatePanel::TakeEdit(QTreeWidgetItem* row, int column) {
   const auto kind = StateValueKind(row->data(0, kKindRole).toInt());
   const std::size_t index = std::size_t(row->data(0, kIndexRole).toULongLong());
   const auto value = ParseNumberUtf8(typed.toStdString());
+  if (kind == StateValueKind::ListCell || kind == StateValueKind::MatrixCell) {
+    const bool taken = value && TakeCellEdit(row, *value);
+    const DebugBlock* block = BlockOf(row);
+    const std::size_t cell = std::size_t(row->data(0, kCellRole).toULongLong());
+    updating_ = true;
+    if (block != nullptr && cell < block->cells.size()) row->setText(1, Number(block->cells[cell]));
+    if (taken && kind == StateValueKind::ListCell) row->parent()->setText(1, ListPreview(*block));
+    row->setToolTip(1, value ? QString() : WidgetText(texts_, KorvaneText::DebugNotANumber, {typed}));
+    updating_ = false;
+    return;
+  }
   const bool taken = value && editValue && editValue(kind, index, *value);
   // What the memory holds now, either way.
   double shown = 0.0;
@@ -171,6 +245,17 @@ void DebugStatePanel::TakeEdit(QTreeWidgetItem* row, int column) {
   row->setText(1, Number(shown));
   row->setToolTip(1, value ? QString() : WidgetText(texts_, KorvaneText::DebugNotANumber, {typed}));
   updating_ = false;
+}
+
+bool DebugStatePanel::TakeCellEdit(QTreeWidgetItem* row, double value) {
+  DebugBlock* block = BlockOf(row);
+  const std::size_t cell = std::size_t(row->data(0, kCellRole).toULongLong());
+  if (block == nullptr || cell >= block->cells.size() || !editCell) return false;
+  const bool matrix = IsMatrixRow(row);
+  const std::size_t columns = matrix && block->columns > 0 ? block->columns : 1;
+  if (!editCell(matrix, block->index, cell % columns, cell / columns, value)) return false;
+  block->cells[cell] = value;
+  return true;
 }
 
 }  // namespace korvane

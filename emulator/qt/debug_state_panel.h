@@ -4,7 +4,8 @@
 // blocks, and the call stack, with values as the calculator writes them. The
 // items stay put between refreshes (only their texts change), so the panel
 // can follow a running program at the frame rate. While paused a variable's
-// value can be edited; a list or matrix opens in the matrix view.
+// value can be edited; a list or matrix opens in the matrix view, and its
+// arrow shows its cells, which can be edited too.
 
 #include <QTreeWidget>
 #include <functional>
@@ -16,7 +17,7 @@ namespace korvane {
 class TextLookup;
 
 // What an editable row of the panel holds.
-enum class StateValueKind { Variable = 1, Ans, Window, List, Matrix };
+enum class StateValueKind { Variable = 1, Ans, Window, List, Matrix, ListCell, MatrixCell };
 
 class DebugStatePanel : public QTreeWidget {
   Q_OBJECT
@@ -37,6 +38,13 @@ class DebugStatePanel : public QTreeWidget {
 
   // Takes an edited value (variable, Ans or window value by index); false refuses it.
   std::function<bool(StateValueKind, std::size_t, double)> editValue;
+  // Takes an edited cell: of a matrix or of a list of the current file, the
+  // list or matrix by its index (List 1 and Mat A are 0), column and row from
+  // 0 (a list's column is 0); false refuses it.
+  std::function<bool(bool matrix, std::size_t index, std::size_t column, std::size_t row, double)> editCell;
+
+  // Cell rows shown under an opened list or matrix; the rest is in the matrix view.
+  static constexpr int kCellRowLimit = 1000;
 
  signals:
   // A list or matrix row was opened.
@@ -46,6 +54,10 @@ class DebugStatePanel : public QTreeWidget {
   QTreeWidgetItem* AddGroup(const QString& title);
   QTreeWidgetItem* AddRow(QTreeWidgetItem* group, const QString& name, StateValueKind kind, std::size_t index);
   void SetBlocks(QTreeWidgetItem* group, const std::vector<DebugBlock>& blocks, bool matrix);
+  void SetCells(QTreeWidgetItem* blockRow);
+  // The block a list, matrix or cell row shows; null for other rows.
+  DebugBlock* BlockOf(const QTreeWidgetItem* row);
+  bool TakeCellEdit(QTreeWidgetItem* row, double value);
   void SetValue(QTreeWidgetItem* row, const QString& text);
   void OpenRow(QTreeWidgetItem* row, int column);
   void TakeEdit(QTreeWidgetItem* row, int column);

@@ -94,6 +94,10 @@ DebuggerWindow* EmulatorDebugger::Window() {
         default: return false;
       }
     };
+    panel->editCell = [this](bool matrix, std::size_t index, std::size_t column, std::size_t row, double value) {
+      if (!debugger_) return false;
+      return matrix ? debugger_->SetMatrixCell(index, column, row, value) : debugger_->SetListCell(index, row, value);
+    };
     connect(panel, &DebugStatePanel::BlockOpened, this, &EmulatorDebugger::OpenBlock);
   }
   return window_;

@@ -6,11 +6,13 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QToolBar>
 #include <QtTest>
+#include <tuple>
 
 #include "emulator/emulator.h"
 #include "emulator/qt/block_view_dialog.h"
@@ -18,6 +20,7 @@
 #include "emulator/qt/debugger_window.h"
 #include "emulator/qt/emulator_debugger.h"
 #include "link/calculator_records.h"
+#include "settings/language_table.h"
 #include "shell/application_core.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/user_prompts.h"
@@ -84,6 +87,27 @@ bool WaitForPause(EmulatorDebugger& debugger) {
 
 double Var(Emulator& emulator, char letter) {
   return emulator.Interp().Memory().Variable(std::size_t(letter - 'A')).real;
+}
+
+// A cell of List 1 of the current file or of Mat B, column and row from 0.
+double ListCell(Emulator& emulator, std::size_t row) {
+  EmulatorMemory& memory = emulator.Interp().Memory();
+  return memory.Pool().Cells(memory.List(memory.CurrentListFile(), 0))[row];
+}
+double MatrixBCell(Emulator& emulator, std::size_t column, std::size_t row) {
+  EmulatorMemory& memory = emulator.Interp().Memory();
+  const BlockId block = memory.Matrix(1);
+  return memory.Pool().Cells(block)[row * memory.Pool().Info(block).columns + column];
+}
+
+// A state with List 1 {1, 2, 3} and Mat A of `rows` x `columns`, cells counting from 1.
+DebugState StateWithBlocks(std::uint32_t rows, std::uint32_t columns) {
+  DebugState state;
+  state.lists.push_back(DebugBlock{0, 1, 3, {1, 2, 3}});
+  DebugBlock matrix{0, columns, rows, {}};
+  for (std::uint32_t i = 0; i < rows * columns; ++i) matrix.cells.push_back(i + 1);
+  state.matrices.push_back(matrix);
+  return state;
 }
 
 }  // namespace
@@ -214,6 +238,83 @@ class DebuggerTest : public QObject {
     // At the end of the run the panel shows the memory as the run left it.
     QCOMPARE(panel->ValueText(QStringLiteral("Xmax")), QStringLiteral("127"));
     QVERIFY(panel->CallStackTexts().isEmpty());
+  }
+
+  void listAndMatrixCellsAreEditedWhilePausedAndTheRunGoesOnWithThem() {
+    Fixture f;
+    const ItemId main = f.AddProgram("MAIN", "{1,2,3}→List 1\n[[1,2][3,4]]→Mat B\n0→A\nList 1[2]+Mat B[2,1]→C");
+    f.debugger.Breakpoints().Set("MAIN", 4, true);
+    QVERIFY(f.Start(main));
+    QVERIFY(WaitForPause(f.debugger));
+    DebugStatePanel* panel = f.debugger.Window()->Panel();
+
+    // Opening a list or matrix shows its cells as the calculator names them.
+    QTreeWidgetItem* list = panel->Row(QStringLiteral("List 1"));
+    QCOMPARE(list->childCount(), 0);
+    list->setExpanded(true);
+    QCOMPARE(list->childCount(), 3);
+    QCOMPARE(list->child(1)->text(0), QStringLiteral("[2]"));
+    QCOMPARE(list->child(1)->text(1), QStringLiteral("2"));
+    QTreeWidgetItem* matrix = panel->Row(QStringLiteral("Mat B"));
+    matrix->setExpanded(true);
+    QCOMPARE(matrix->childCount(), 4);
+    QCOMPARE(matrix->child(2)->text(0), QStringLiteral("[2,1]"));
+    QCOMPARE(matrix->child(2)->text(1), QStringLiteral("3"));
+
+    // Typed values reach the memory; the list's own row follows; text that is no number is refused.
+    list->child(1)->setText(1, QStringLiteral("20"));
+    QCOMPARE(ListCell(f.emulator, 1), 20.0);
+    QCOMPARE(panel->ValueText(QStringLiteral("List 1")), QStringLiteral("{1, 20, 3}"));
+    matrix->child(2)->setText(1, QString::fromUtf8("⁻7"));
+    QCOMPARE(MatrixBCell(f.emulator, 0, 1), -7.0);
+    QCOMPARE(MatrixBCell(f.emulator, 1, 0), 2.0);  // the cell of row 1, column 2 untouched
+    matrix->child(1)->setText(1, QStringLiteral("x"));
+    QCOMPARE(MatrixBCell(f.emulator, 1, 0), 2.0);
+    QCOMPARE(matrix->child(1)->text(1), QStringLiteral("2"));
+    QVERIFY(!matrix->child(1)->toolTip(1).isEmpty());
+
+    // A double-click on a cell opens it for typing; on the list itself, the matrix view as before.
+    emit panel->itemDoubleClicked(list->child(0), 1);
+    QVERIFY(list->child(0)->flags() & Qt::ItemIsEditable);
+    auto* editor = panel->viewport()->findChild<QLineEdit*>();
+    QVERIFY(editor != nullptr);
+    QTest::keyClick(editor, Qt::Key_Escape);
+    f.debugger.ContinueAction()->trigger();
+    f.Finish();
+    QCOMPARE(Var(f.emulator, 'C'), 13.0);  // 20 + (-7): the run went on with the edited cells
+  }
+
+  void cellRowsStopAtTheirLimitAndAreNotEditedWhileRunning() {
+    LanguageTable english;
+    DebugStatePanel panel(english);
+    std::vector<std::tuple<bool, std::size_t, std::size_t, std::size_t, double>> edits;
+    panel.editCell = [&](bool matrix, std::size_t index, std::size_t column, std::size_t row, double value) {
+      edits.emplace_back(matrix, index, column, row, value);
+      return true;
+    };
+    panel.ShowState(StateWithBlocks(40, 30), true);
+    QTreeWidgetItem* matrix = panel.Row(QStringLiteral("Mat A"));
+    matrix->setExpanded(true);
+    QCOMPARE(matrix->childCount(), DebugStatePanel::kCellRowLimit + 1);
+    QCOMPARE(matrix->child(DebugStatePanel::kCellRowLimit)->text(0), QStringLiteral("..."));
+    QCOMPARE(matrix->child(32)->text(0), QStringLiteral("[2,3]"));
+    matrix->child(32)->setText(1, QStringLiteral("5"));
+    QCOMPARE(edits.size(), std::size_t(1));
+    QVERIFY(edits[0] == std::make_tuple(true, std::size_t(0), std::size_t(2), std::size_t(1), 5.0));
+
+    // A smaller matrix takes the rows back, the "..." row no longer a cell's.
+    panel.ShowState(StateWithBlocks(2, 2), false);
+    QCOMPARE(matrix->childCount(), 4);
+    QCOMPARE(matrix->child(3)->text(1), QStringLiteral("4"));
+    // While the run goes on a double-click opens no cell for typing.
+    emit panel.itemDoubleClicked(matrix->child(0), 1);
+    QVERIFY(!(matrix->child(0)->flags() & Qt::ItemIsEditable));
+    // A matrix closed while the run changed it shows the cells of now when opened again.
+    matrix->setExpanded(false);
+    panel.ShowState(StateWithBlocks(1, 3), false);
+    matrix->setExpanded(true);
+    QCOMPARE(matrix->childCount(), 3);
+    QCOMPARE(matrix->child(2)->text(0), QStringLiteral("[1,3]"));
   }
 
   void pauseStopsARunningLoopAndTheStopEndsThePausedRun() {
