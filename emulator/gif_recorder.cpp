@@ -54,6 +54,12 @@ IndexedFrame IndexFrame(const RgbImage& frame) {
   return out;
 }
 
+// The GIF library's text for its error code; empty for none.
+std::string GifCause(int gifError) {
+  const char* text = gifError != 0 ? GifErrorString(gifError) : nullptr;
+  return text != nullptr ? text : "";
+}
+
 }  // namespace
 
 GifRecorder::~GifRecorder() { Abandon(); }
@@ -61,24 +67,24 @@ GifRecorder::~GifRecorder() { Abandon(); }
 bool GifRecorder::Begin(const std::string& path, int scale) {
   Abandon();
   error_.clear();
+  cause_.clear();
   framesWritten_ = 0;
   pending_.reset();
   width_ = height_ = 0;
   if (scale < 1 || scale > GIF_MAX_SCALE) {
-    error_ = "the scale must be a whole number from 1 to " + std::to_string(GIF_MAX_SCALE);
-    return false;
+    return Fail("the scale must be a whole number from 1 to " + std::to_string(GIF_MAX_SCALE), "");
   }
   scale_ = scale;
   path_ = path;
   partPath_ = path + ".new";
   // Made with the permissions any new file of the user gets (giflib's own open makes it private).
   const int fd = ::open(partPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return Fail("cannot create " + partPath_ + ": " + std::strerror(errno), 0);
+  if (fd < 0) return Fail("cannot create " + partPath_, std::strerror(errno));
   int error = 0;
   gif_ = EGifOpenFileHandle(fd, &error);
   if (gif_ == nullptr) {
     ::close(fd);
-    return Fail("cannot create " + partPath_, error);
+    return Fail("cannot create " + partPath_, GifCause(error));
   }
   EGifSetGifVersion(gif_, true);
   return true;
@@ -115,8 +121,7 @@ bool GifRecorder::Finish(std::chrono::milliseconds at) {
   }
   if (!pending_) {
     Abandon();
-    error_ = "the recording holds no frame";
-    return false;
+    return Fail("the recording holds no frame", "");
   }
   if (!WriteFrame(*pending_, int(std::clamp<std::int64_t>(Centiseconds(at) - pendingCs_, 1, MAX_DELAY_CS)))) {
     Abandon();
@@ -127,14 +132,14 @@ bool GifRecorder::Finish(std::chrono::milliseconds at) {
   const int closed = EGifCloseFile(gif_, &error);
   gif_ = nullptr;
   if (closed != GIF_OK) {
-    Fail("cannot write " + partPath_, error);
+    Fail("cannot write " + partPath_, GifCause(error));
     Abandon();
     return false;
   }
   std::error_code ec;
   std::filesystem::rename(partPath_, path_, ec);
   if (ec) {
-    error_ = "cannot replace " + path_ + ": " + ec.message();
+    Fail("cannot replace " + path_, ec.message());
     std::filesystem::remove(partPath_, ec);
     return false;
   }
@@ -158,7 +163,7 @@ bool GifRecorder::WriteHeader(int width, int height) {
   width_ = width;
   height_ = height;
   if (EGifPutScreenDesc(gif_, width * scale_, height * scale_, 8, 0, nullptr) != GIF_OK)
-    return Fail("cannot write " + partPath_, gif_->Error);
+    return Fail("cannot write " + partPath_, GifCause(gif_->Error));
   // Played again and again, as a screen recording is watched.
   static const GifByteType kLoopName[] = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
   static const GifByteType kLoopForever[] = {1, 0, 0};
@@ -166,7 +171,7 @@ bool GifRecorder::WriteHeader(int width, int height) {
       EGifPutExtensionBlock(gif_, sizeof kLoopName, kLoopName) != GIF_OK ||
       EGifPutExtensionBlock(gif_, sizeof kLoopForever, kLoopForever) != GIF_OK ||
       EGifPutExtensionTrailer(gif_) != GIF_OK)
-    return Fail("cannot write " + partPath_, gif_->Error);
+    return Fail("cannot write " + partPath_, GifCause(gif_->Error));
   return true;
 }
 
@@ -178,33 +183,31 @@ bool GifRecorder::WriteFrame(const RgbImage& frame, int delayCs) {
   std::array<GifByteType, 4> extension{};
   const std::size_t length = EGifGCBToExtension(&control, extension.data());
   if (EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, int(length), extension.data()) != GIF_OK)
-    return Fail("cannot write " + partPath_, gif_->Error);
+    return Fail("cannot write " + partPath_, GifCause(gif_->Error));
 
   IndexedFrame indexed = IndexFrame(frame);
   ColorMapObject* map = GifMakeMapObject(int(indexed.palette.size()), indexed.palette.data());
-  if (map == nullptr) return Fail("out of memory", 0);
+  if (map == nullptr) return Fail("out of memory", "");
   const int width = width_ * scale_;
   const int put = EGifPutImageDesc(gif_, 0, 0, width, height_ * scale_, false, map);
   GifFreeMapObject(map);
-  if (put != GIF_OK) return Fail("cannot write " + partPath_, gif_->Error);
+  if (put != GIF_OK) return Fail("cannot write " + partPath_, GifCause(gif_->Error));
 
   std::vector<GifByteType> line(std::size_t(width), 0);
   for (int y = 0; y < height_; ++y) {
     const GifByteType* source = indexed.indices.data() + std::size_t(y) * std::size_t(width_);
     for (int x = 0; x < width; ++x) line[std::size_t(x)] = source[x / scale_];
     for (int repeat = 0; repeat < scale_; ++repeat) {
-      if (EGifPutLine(gif_, line.data(), width) != GIF_OK) return Fail("cannot write " + partPath_, gif_->Error);
+      if (EGifPutLine(gif_, line.data(), width) != GIF_OK) return Fail("cannot write " + partPath_, GifCause(gif_->Error));
     }
   }
   ++framesWritten_;
   return true;
 }
 
-bool GifRecorder::Fail(const std::string& what, int gifError) {
-  error_ = what;
-  if (gifError != 0) {
-    if (const char* text = GifErrorString(gifError)) error_ += std::string(": ") + text;
-  }
+bool GifRecorder::Fail(const std::string& what, const std::string& cause) {
+  cause_ = cause;
+  error_ = cause.empty() ? what : what + ": " + cause;
   return false;
 }
 

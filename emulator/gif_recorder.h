@@ -45,11 +45,15 @@ class GifRecorder {
   bool Recording() const { return gif_ != nullptr; }
   int FramesWritten() const { return framesWritten_; }
   const std::string& Error() const { return error_; }
+  // The system's or the GIF library's reason alone ("No such file or
+  // directory"), for a message that names the file itself; empty when the
+  // failure is the recorder's own (no frame, a scale out of range).
+  const std::string& Cause() const { return cause_; }
 
  private:
   bool WriteHeader(int width, int height);
   bool WriteFrame(const RgbImage& frame, int delayCs);
-  bool Fail(const std::string& what, int gifError);
+  bool Fail(const std::string& what, const std::string& cause);
 
   GifFileType* gif_ = nullptr;
   std::string path_;
@@ -61,6 +65,7 @@ class GifRecorder {
   std::int64_t pendingCs_ = 0;       // when it was seen, in hundredths of a second
   int framesWritten_ = 0;
   std::string error_;
+  std::string cause_;
 };
 
 }  // namespace korvane

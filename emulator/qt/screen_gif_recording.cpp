@@ -8,8 +8,9 @@
 namespace korvane {
 namespace {
 
-// The reason is the GIF writer's own, technical, text (with the system's error).
-void Report(MessageSink& messages, KorvaneText text, const QString& path, const std::string& why) {
+// The message names the file; the reason is the system's own text where there is one.
+void Report(MessageSink& messages, KorvaneText text, const QString& path, const GifRecorder& gif) {
+  const std::string& why = gif.Cause().empty() ? gif.Error() : gif.Cause();
   messages.ShowMessage(OwnTextMessage(text, {Utf8ToLatin1(path.toStdString()), Utf8ToLatin1(why)}));
 }
 
@@ -27,7 +28,7 @@ ScreenGifRecording::~ScreenGifRecording() = default;
 bool ScreenGifRecording::Begin(const QString& path, int scale) {
   if (Recording()) return false;
   if (!gif_.Begin(QFile::encodeName(path).toStdString(), scale)) {
-    Report(messages_, KorvaneText::RecordNotStarted, path, gif_.Error());
+    Report(messages_, KorvaneText::RecordNotStarted, path, gif_);
     return false;
   }
   path_ = path;
@@ -45,7 +46,7 @@ void ScreenGifRecording::Poll() {
 
 void ScreenGifRecording::Fail() {
   timer_.stop();
-  Report(messages_, KorvaneText::RecordNotWritten, path_, gif_.Error());
+  Report(messages_, KorvaneText::RecordNotWritten, path_, gif_);
   gif_.Abandon();
   feed_.reset();
   emit RecordingChanged(false);

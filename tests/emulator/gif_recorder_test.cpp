@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "support/gif_reading.h"
@@ -80,10 +82,15 @@ TEST(GifRecorderTest, AFailedOrAbandonedRecordingLeavesTheTargetAlone) {
   EXPECT_FALSE(recorder.Begin(dir.File("old.gif"), 0));
   EXPECT_FALSE(recorder.Begin(dir.File("old.gif"), GIF_MAX_SCALE + 1));
   EXPECT_FALSE(recorder.Begin(dir.File("no/such/dir.gif"), 1));
-  EXPECT_FALSE(recorder.Error().empty());
+  // The error names the file; the cause alone is the system's text, for messages that name it themselves.
+  EXPECT_EQ(recorder.Cause(), std::strerror(ENOENT));
+  EXPECT_NE(recorder.Error().find(dir.File("no/such/dir.gif")), std::string::npos);
+  EXPECT_NE(recorder.Error().find(recorder.Cause()), std::string::npos);
 
   ASSERT_TRUE(recorder.Begin(dir.File("old.gif"), 1));
   EXPECT_FALSE(recorder.Finish(milliseconds(10)));  // no frame
+  EXPECT_TRUE(recorder.Cause().empty());
+  EXPECT_FALSE(recorder.Error().empty());
   ASSERT_TRUE(recorder.Begin(dir.File("old.gif"), 1));
   ASSERT_TRUE(recorder.AddFrame(Screen(1), milliseconds(0)));
   recorder.Abandon();

@@ -17,6 +17,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
+#include <cerrno>
+#include <cstring>
 #include <thread>
 
 #include "emulator/emulator.h"
@@ -382,8 +384,9 @@ class EmulatorSessionTest : public QObject {
     QVERIFY(!f.session().Record());
     QVERIFY(!f.session().Recording());
     QCOMPARE(f.messages.messages.size(), std::size_t(1));
-    QVERIFY(QString::fromLatin1(MessageBodyText(f.core.Languages(), f.messages.messages[0]))
-                .startsWith("The recording could not be started in " + QString::fromStdString(f.home.File("no/such/run.gif")) + ": "));
+    QCOMPARE(QString::fromLatin1(MessageBodyText(f.core.Languages(), f.messages.messages[0])),
+             "The recording could not be started in " + QString::fromStdString(f.home.File("no/such/run.gif")) +
+                 ": " + QString::fromLocal8Bit(std::strerror(ENOENT)));
     QVERIFY(f.session().RecordAction()->isEnabled());
   }
 
