@@ -30,8 +30,25 @@ std::string FormatNumber(double x) {
   return text;
 }
 
+std::string FormatValue(const Value& v) {
+  if (v.imag == 0.0 || std::isnan(v.imag)) return FormatNumber(v.real);
+  // a+bi as the calculator writes it: the real part left out when it is 0,
+  // the operator's plus or minus between the parts, 1i as the unit alone.
+  const double size = std::fabs(v.imag);
+  std::string text;
+  if (v.real != 0.0) {
+    text = FormatNumber(v.real);
+    text += v.imag < 0.0 ? MINUS_OPERATOR : PLUS_SIGN;
+  } else if (v.imag < 0.0) {
+    text += NEGATIVE_SIGN;
+  }
+  if (size != 1.0) text += FormatNumber(size);
+  text += IMAGINARY_UNIT;
+  return text;
+}
+
 std::string FormatElement(const Element& element, const TokenTable& tokens) {
-  if (element.kind == ELEM_NUMBER) return FormatNumber(element.value.real);
+  if (element.kind == ELEM_NUMBER) return FormatValue(element.value);
   if (element.kind != ELEM_STRING || element.chars == nullptr) return {};
   std::string text;
   for (std::size_t i = 0; i < element.charCount; ++i) {
@@ -56,5 +73,7 @@ std::string CalculatorTextUtf8(std::string_view calc) {
 }
 
 std::string NumberTextUtf8(double x) { return CalculatorTextUtf8(FormatNumber(x)); }
+
+std::string ValueTextUtf8(const Value& v) { return CalculatorTextUtf8(FormatValue(v)); }
 
 }  // namespace korvane

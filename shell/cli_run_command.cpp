@@ -53,8 +53,8 @@ std::optional<double> ParseSeconds(const std::string& text) {
 // A to Z, r, θ and Ans as the screen shows them, in Unicode.
 void PrintVariables(CliContext& c, const DebugState& state) {
   for (std::size_t i = 0; i < VARIABLE_COUNT; ++i)
-    c.out << VariableName(i) << '=' << NumberTextUtf8(state.variables[i].real) << '\n';
-  c.out << "Ans=" << NumberTextUtf8(state.ans.real) << '\n';
+    c.out << VariableName(i) << '=' << ValueTextUtf8(state.variables[i]) << '\n';
+  c.out << "Ans=" << ValueTextUtf8(state.ans) << '\n';
 }
 
 std::optional<int> ParseScale(const std::string& text) {

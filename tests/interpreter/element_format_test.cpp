@@ -45,7 +45,11 @@ TEST_F(FormatElementTest, StringsShowTheDisplayTextsOfTheirCharacters) {
   EXPECT_EQ(interpreter.FormatElement(p.elements[0]), "sin X=");
   EXPECT_EQ(interpreter.FormatElement(p.elements[1]), "");  // a token
   EXPECT_EQ(interpreter.FormatElement(p.elements[2]), "1.5");
-  EXPECT_EQ(interpreter.FormatElement(Element::Number(Value{5, -2})), "\x87" "2");  // the real part
+  // With an imaginary part: the parts joined by the operator's plus or minus.
+  EXPECT_EQ(interpreter.FormatElement(Element::Number(Value{5, -2})), "\x87" "2\x89" "5\xCB");
+  EXPECT_EQ(interpreter.FormatElement(Element::Number(Value{-0.5, 3})), "3\x99" "0.5\xCB");
+  EXPECT_EQ(interpreter.FormatElement(Element::Number(Value{-1, 0})), "\x87\xCB");
+  EXPECT_EQ(interpreter.FormatElement(Element::Number(Value{2e12, 0})), "2\xDF\x89" "12\xCB");
   SetList(1, {1});
   EXPECT_EQ(interpreter.FormatElement(Element::Block(ELEM_LIST, memory().List(0, 0))), "");
 }
