@@ -36,6 +36,9 @@ Value ReadNumberInput(RunScreen& screen, RunHost& host) {
   screen.ScrollIfFull();
   const int line = screen.OutputLine();
 
+  // A key still down from before the prompt (the menu key a Getkey loop
+  // read) is no digit of the answer.
+  host.ClearCurrentKey();
   double value = 0.0;
   bool negative = false;
   int column = 1;

@@ -41,7 +41,7 @@ TEST_F(NumberInputTest, WithoutAStringThePromptTakesANewLine) {
   screen.prints.clear();
   screen.outputLine = 8;
   screen.columnAfterString = 21;
-  host.PressKey(EXE_KEY_CODE, host.tick);
+  host.PressKey(EXE_KEY_CODE, host.tick + 20);
   screen.scrolls = 0;
   EXPECT_EQ(Eval("?"), "0");
   // The prompt scrolls to line 7, then the digits' line scrolls again.
@@ -70,8 +70,15 @@ TEST_F(NumberInputTest, TheCursorBlinksEvery600MsAndTheWaitNeverSpins) {
 
 TEST_F(NumberInputTest, AStopEndsTheInput) {
   host.stopAfterPaces = 5;
-  host.PressKey(73, 0);  // 4
+  host.PressKey(73, 5);  // 4, pressed after the prompt
   EXPECT_EQ(Eval("?"), "4");
+}
+
+TEST_F(NumberInputTest, AKeyStillDownFromBeforeThePromptIsNoDigit) {
+  host.PressKey(52, 0);  // the 3 that chose a menu entry, still held
+  host.PressKey(62, 20);  // 2
+  host.PressKey(EXE_KEY_CODE, 40);
+  EXPECT_EQ(Eval("?"), "2");
 }
 
 }  // namespace
