@@ -244,4 +244,24 @@ RunLoop::Step RunLoop::LpWhile(Frame& f) {
   return Step::Jump;
 }
 
+RunLoop::Step RunLoop::Break(Frame& f) {
+  if (f.count != 1) return SyntaxError(f);
+  // The innermost loop round the Break ends at the first Next, WhileEnd or
+  // LpWhile ahead that closes no loop opened after the Break; the run goes on
+  // after that statement (an LpWhile's condition is not tested).
+  int depth = 0;
+  for (std::size_t i = f.start + f.removed + 1; i < f.program.size(); ++i) {
+    const Element& e = f.program[i];
+    if (e.IsToken(tk::END)) break;
+    if (e.IsToken(stmt::FOR) || e.IsToken(stmt::WHILE) || e.IsToken(stmt::DO)) {
+      ++depth;
+    } else if (e.IsToken(stmt::NEXT) || e.IsToken(stmt::WHILE_END) || e.IsToken(stmt::LP_WHILE)) {
+      if (depth-- > 0) continue;
+      f.pc = AfterTerminator(f, TerminatorFrom(f, i + 1));
+      return Step::Jump;
+    }
+  }
+  return Done(f);  // outside every loop: nothing to leave
+}
+
 }  // namespace korvane

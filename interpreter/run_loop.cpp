@@ -200,6 +200,9 @@ RunLoop::Step RunLoop::TraceCursor(Frame&) {
 
 bool RunLoop::WaitForExe() {
   RunHost& host = interpreter_.Host();
+  // A key still down from before the pause (EXE that ended a Getkey loop)
+  // was for the program; the pause waits for a press of its own.
+  host.ClearCurrentKey();
   while (host.CurrentKey() != EXE_KEY_CODE) {
     if (!host.EmulatorRunning()) return false;
     interpreter_.Screen().RefreshDisplay(false);

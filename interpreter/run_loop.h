@@ -161,6 +161,7 @@ class RunLoop : private RunErrorListener {
   Step While(Frame& f);
   Step WhileEnd(Frame& f);
   Step LpWhile(Frame& f);
+  Step Break(Frame& f);
   // The terminator that ends the statement starting at `from`.
   std::size_t TerminatorFrom(const Frame& f, std::size_t from) const;
   // The statement after the terminator at `terminator` (the end marker stays where it is).

@@ -28,6 +28,9 @@ RowTables MakeRowTables() {
   RowTables t;
   t.Set(stmt::COMMENT, R::Comment);
   for (std::uint8_t mode = 0xD9; mode <= 0xDD; ++mode) t.Set(TokenCode(mode), R::Mode);
+  // Fix n and Sci n choose how results are shown, as Norm and Eng do: no effect here.
+  t.Set(stmt::FIX, R::Mode);
+  t.Set(stmt::SCI, R::Mode);
   t.Set(stmt::LBL, R::Lbl);
   t.Set(stmt::DSZ, R::Dsz);
   t.Set(stmt::ISZ, R::Isz);
@@ -47,7 +50,8 @@ RowTables MakeRowTables() {
   t.Set(stmt::WHILE_END, R::WhileEnd);
   t.Set(stmt::DO, R::Do);
   t.Set(stmt::LP_WHILE, R::LpWhile);
-  t.Set(stmt::STOP_TABLE, R::Stop);
+  t.Set(stmt::BREAK, R::Break);
+  t.Set(stmt::RETURN, R::Return);
   t.Set(stmt::STOP, R::Stop);
   t.Set(stmt::LOCATE, R::Locate);
   t.Set(stmt::CLR_TEXT, R::ClrText);
@@ -69,6 +73,10 @@ RowTables MakeRowTables() {
   for (const std::uint16_t pixel : {stmt::PXL_ON, stmt::PXL_OFF, stmt::PXL_CHG}) t.Set(pixel, R::PxlOnOffChg);
   t.Set(stmt::PXL_TEST, R::PxlTest);
   for (int file = 0; file < 6; ++file) t.Set(TokenCode(0xF7, std::uint8_t(stmt::FIRST_LIST_FILE + file)), R::ListFile);
+  // The graph settings programs set before they draw (S-L-Normal to S-L-Dot,
+  // S-WindAuto, S-WindMan, G-Connect, G-Plot) change nothing that is drawn here.
+  for (std::uint8_t style = 0x1C; style <= 0x1F; ++style) t.Set(TokenCode(0xF7, style), R::DisplaySwitch);
+  for (const std::uint8_t setting : {0x60, 0x61, 0x70, 0x71}) t.Set(TokenCode(0xF7, setting), R::DisplaySwitch);
   for (int k = 0; k < 6; ++k) {
     t.Set(TokenCode(0xF7, std::uint8_t(0xC0 + k)), R::DisplaySwitch);
     t.Set(TokenCode(0xF7, std::uint8_t(0xD0 + k)), R::DisplaySwitch);

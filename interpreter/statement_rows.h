@@ -35,6 +35,8 @@ enum class StatementRow : std::uint8_t {
   WhileEnd,
   Do,
   LpWhile,
+  Break,
+  Return,
   Stop,
   Locate,
   ClrText,
@@ -89,9 +91,11 @@ inline constexpr std::uint16_t WHILE = TokenCode(0xF7, 0x08);
 inline constexpr std::uint16_t WHILE_END = TokenCode(0xF7, 0x09);
 inline constexpr std::uint16_t DO = TokenCode(0xF7, 0x0A);
 inline constexpr std::uint16_t LP_WHILE = TokenCode(0xF7, 0x0B);
-// The statement table names 0x0D; the token table spells 0x0E "Stop". Both end the run.
-inline constexpr std::uint16_t STOP_TABLE = TokenCode(0xF7, 0x0D);
+inline constexpr std::uint16_t RETURN = TokenCode(0xF7, 0x0C);
+inline constexpr std::uint16_t BREAK = TokenCode(0xF7, 0x0D);
 inline constexpr std::uint16_t STOP = TokenCode(0xF7, 0x0E);
+inline constexpr std::uint16_t FIX = TokenCode(0xE3);
+inline constexpr std::uint16_t SCI = TokenCode(0xE4);
 inline constexpr std::uint16_t LOCATE = TokenCode(0xF7, 0x10);
 inline constexpr std::uint16_t CLR_TEXT = TokenCode(0xF7, 0x18);
 inline constexpr std::uint16_t CLR_GRAPH = TokenCode(0xF7, 0x19);

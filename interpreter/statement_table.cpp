@@ -152,6 +152,13 @@ RunLoop::Step RunLoop::ExecuteRow(StatementRow row, Frame& f) {
     case R::While: return While(f);
     case R::WhileEnd: return WhileEnd(f);
     case R::LpWhile: return LpWhile(f);
+    case R::Break: return Break(f);
+    case R::Return:
+      // The end of this program: a called one gives its caller back the turn.
+      if (f.count != 1) return SyntaxError(f);
+      Done(f);
+      f.end = RunEnd::EndOfProgram;
+      return Step::EndRun;
     case R::Stop:
       if (f.count != 1) return SyntaxError(f);
       f.end = RunEnd::StopStatement;

@@ -68,6 +68,21 @@ TEST_F(ControlFlowTest, WhileAndDoLoops) {
   EXPECT_EQ(Var('P'), 1);  // the body of Do runs once
 }
 
+TEST_F(ControlFlowTest, BreakLeavesOnlyTheInnermostLoop) {
+  Run("For 1→I To 5\nI=3⇒Break\nIsz A\nNext\n"
+      "While 1\nFor 1→J To 9:J=2⇒Break:Next\nIsz B\nBreak\nIsz C\nWhileEnd\n"
+      "Do\nIsz D\nWhile 1:Break:WhileEnd\nD=4⇒Break\nLpWhile 1\n"
+      "7→E");
+  EXPECT_EQ(Var('I'), 3);  // the variable keeps the value it had
+  EXPECT_EQ(Var('A'), 2);
+  EXPECT_EQ(Var('J'), 2);
+  EXPECT_EQ(Var('B'), 1);
+  EXPECT_EQ(Var('C'), 0);
+  EXPECT_EQ(Var('D'), 4);
+  EXPECT_EQ(Var('E'), 7);
+  EXPECT_TRUE(observer.errors.empty());
+}
+
 TEST_F(ControlFlowTest, LoopEndsWithoutTheirStartAreSyntaxErrors) {
   Run("Next\nWhileEnd\nLpWhile 1\nWhile 0\n5→A");
   EXPECT_EQ(ErrorTexts(), (std::vector<std::string>{"Syn ERROR", "Syn ERROR", "Syn ERROR", "Syn ERROR"}));

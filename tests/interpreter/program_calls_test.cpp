@@ -55,6 +55,17 @@ TEST_F(ProgramCallsTest, WithoutHaltOnErrorTheDeepestCallGoesOn) {
   EXPECT_EQ(Var('A'), 5);
 }
 
+TEST_F(ProgramCallsTest, ReturnGivesTheCallerItsTurnBack) {
+  AddProgram("MAIN", "Prog \"SUB\"\nC+1→D\nReturn\n9→E");
+  AddProgram("SUB", "5→C\nFor 1→I To 3\nI=2⇒Return\nNext\n6→C");
+  EXPECT_EQ(RunAgain(), RunEnd::EndOfProgram);
+  EXPECT_EQ(Var('C'), 5);
+  EXPECT_EQ(Var('I'), 2);
+  EXPECT_EQ(Var('D'), 6);
+  EXPECT_EQ(Var('E'), 0);
+  EXPECT_TRUE(observer.errors.empty());
+}
+
 TEST_F(ProgramCallsTest, StopInACalledProgramEndsTheWholeRun) {
   AddProgram("MAIN", "Prog \"S\"\n5→A");
   AddProgram("S", "1→B\nStop\n2→B");

@@ -130,12 +130,23 @@ TEST_F(RunLoopTest, AStatementOfMoreThan500ElementsIsNotExecuted) {
   EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Syn ERROR"});
 }
 
-TEST_F(RunLoopTest, StopAndBreakEndTheRun) {
+TEST_F(RunLoopTest, StopEndsTheRunReturnEndsTheProgramBreakOutsideALoopDoesNothing) {
   EXPECT_EQ(Run("1→A\nStop\n2→A"), RunEnd::StopStatement);
   EXPECT_EQ(Var('A'), 1);
   interpreter.Programs().Clear();
-  EXPECT_EQ(Run("3→A\nBreak\n4→A"), RunEnd::StopStatement);
-  EXPECT_EQ(Var('A'), 3);
+  EXPECT_EQ(Run("3→A\nBreak\n4→A\nReturn\n5→A"), RunEnd::EndOfProgram);
+  EXPECT_EQ(Var('A'), 4);
+  EXPECT_TRUE(observer.errors.empty());
+}
+
+TEST_F(RunLoopTest, AnExeStillDownFromAGetkeyLoopDoesNotEndTheNextPause) {
+  host.PressKey(EXE_KEY_CODE, 0);  // held when the pause begins
+  host.PressKey(EXE_KEY_CODE, 200);
+  host.stopAtMs = 1000;
+  EXPECT_EQ(Run("Getkey→K\n\"CHOSEN\"◢\n5→A"), RunEnd::EndOfProgram);
+  EXPECT_EQ(Var('K'), EXE_KEY_CODE);
+  EXPECT_EQ(Var('A'), 5);
+  EXPECT_GE(host.tick, 200u);  // the pause lasted until the second press
 }
 
 TEST_F(RunLoopTest, PacingCostsFiveForEveryStatementAndEveryEvaluation) {

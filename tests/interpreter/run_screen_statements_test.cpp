@@ -95,7 +95,8 @@ TEST_F(RunScreenStatementsTest, ViewWindowAndItsMemories) {
 }
 
 TEST_F(RunScreenStatementsTest, StatementsWithoutVisibleEffect) {
-  Run("Deg\nGridOn\nAxesOff\nLbl 3\nDo\n'X\n5→A\nGridOff 1");
+  Run("Deg\nGridOn\nAxesOff\nLbl 3\nDo\n'X\n"
+      "Fix 2\nSci 4\nNorm 1\nEng\nS-WindMan\nG-Connect\nS-L-Normal\n5→A\nGridOff 1");
   EXPECT_EQ(Var('A'), 5);
   EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Syn ERROR"});  // a switch takes no argument
   EXPECT_EQ(GraphInk(), 0);
