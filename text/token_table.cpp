@@ -247,11 +247,30 @@ ExchangeLookup TokenTable::FindExchangeText(std::span<const uint8_t> bytes) cons
   return lookup;
 }
 
+namespace {
+
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// How many characters of `text` a spelling matches: all of it byte for byte;
+// or, for a command spelt with a closing blank ("\Then ", "\Int "), its
+// name alone where no letter follows, as files written by hand have it at a
+// line end or before a bracket ("\Then" CR, "\Int(").
+size_t ExchangeMatchLength(std::string_view exchange, std::string_view text) {
+  if (text.starts_with(exchange)) return exchange.size();
+  if (exchange.size() < 3 || exchange.front() != '\\' || exchange.back() != ' ') return 0;
+  const std::string_view name = exchange.substr(0, exchange.size() - 1);
+  if (!text.starts_with(name)) return 0;
+  if (text.size() > name.size() && IsAsciiLetter(text[name.size()])) return 0;
+  return name.size();
+}
+
+}  // namespace
+
 ExchangeMatch TokenTable::MatchExchangeTextByScan(std::string_view text) const {
   ExchangeMatch best;
   for (const auto& record : records_) {
-    const std::string_view exchange = record.ExchangeText();
-    if (exchange.size() > best.consumed && text.starts_with(exchange)) best = {exchange.size(), record};
+    const size_t length = ExchangeMatchLength(record.ExchangeText(), text);
+    if (length > best.consumed) best = {length, record};
   }
   return best;
 }
@@ -260,8 +279,8 @@ ExchangeMatch TokenTable::MatchExchangeText(std::string_view text) const {
   ExchangeMatch best;
   if (text.empty()) return best;
   for (uint16_t i : byFirstExchange_[uint8_t(text[0])]) {
-    const std::string_view exchange = records_[i].ExchangeText();
-    if (exchange.size() > best.consumed && text.starts_with(exchange)) best = {exchange.size(), records_[i]};
+    const size_t length = ExchangeMatchLength(records_[i].ExchangeText(), text);
+    if (length > best.consumed) best = {length, records_[i]};
   }
   return best;
 }

@@ -81,6 +81,22 @@ TEST(TokenTableLookupTest, ExchangeTextLengthsAndGaps) {
   EXPECT_EQ(table.MatchExchangeText("\\mat A").consumed, 0u);  // byte for byte
 }
 
+TEST(TokenTableLookupTest, ACommandSpeltWithABlankMatchesWithoutItWhereNoLetterFollows) {
+  const TokenTable& table = test::ShippedTokenTable();
+  const auto code = [&](std::string_view text) {
+    const ExchangeMatch m = table.MatchExchangeText(text);
+    return std::pair{m.consumed, m.consumed == 0 ? 0 : m.record.code[0] << 8 | m.record.code[1]};
+  };
+  EXPECT_EQ(code("\\Then\r\n5"), std::pair(size_t{5}, 0xF701));  // at a line end
+  EXPECT_EQ(code("\\Then \"Y\""), std::pair(size_t{6}, 0xF701));  // with its blank: the whole spelling
+  EXPECT_EQ(code("\\Else"), std::pair(size_t{5}, 0xF702));      // at the end of the text
+  EXPECT_EQ(code("\\Int(A/2)"), std::pair(size_t{4}, 0xA600));  // before a bracket
+  EXPECT_EQ(code("\\Intg(A)"), std::pair(size_t{5}, 0xDE00));   // the longer name wins
+  EXPECT_EQ(code("\\Lbl1"), std::pair(size_t{4}, 0xE200));
+  EXPECT_EQ(code("\\Thenx"), std::pair(size_t{0}, 0));           // a letter: another word
+  EXPECT_EQ(code("\\IfEnd"), std::pair(size_t{6}, 0xF703));      // not If and "End"
+}
+
 TEST(TokenTableMatchTest, AutoCorrectComesFirstEvenInLiterals) {
   const TokenTable table = TableOf({Record({0x2D}, "-"), Record({0x3E}, ">"), Record({0x20}, " ")});
   for (bool inLiteral : {false, true}) {
