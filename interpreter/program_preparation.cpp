@@ -62,6 +62,8 @@ double JoinFraction(double whole, DigitRun fraction) {
   return whole + fraction.mantissa / scale;
 }
 
+constexpr std::uint16_t kBlank = TokenCode(0x20);
+
 bool IsPoint(const Element& e) { return e.IsToken(tk::POINT); }
 
 bool StartsNumber(const std::vector<Element>& tokens, std::size_t at) {
@@ -137,6 +139,10 @@ PreparedElements PrepareProgram(std::span<const std::uint8_t> programData) {
       elements.push_back(string);
     } else if (StartsNumber(tokens, at)) {
       elements.push_back(Element::Number(ReadNumber(tokens, at)));
+    } else if (token.IsToken(kBlank)) {
+      // A blank between tokens means nothing (files written by hand have them
+      // round words like And and To, and at line ends); in strings it stays.
+      ++at;
     } else {
       elements.push_back(token);
       ++at;

@@ -2,7 +2,7 @@
 // Turns a program's bytes (0x3A, tokens, 0xFF, checksum) into the element
 // array the run loop and the evaluator work on: one element per token, number
 // literals already numbers, string literals string elements whose characters
-// follow the program's own elements.
+// follow the program's own elements. Blanks outside strings are left out.
 
 #include <cstddef>
 #include <cstdint>

@@ -130,6 +130,17 @@ TEST_F(RunLoopTest, AStatementOfMoreThan500ElementsIsNotExecuted) {
   EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Syn ERROR"});
 }
 
+TEST_F(RunLoopTest, BlanksBetweenTokensMeanNothingButStayInStrings) {
+  Run("1→A:2→B\nA=1  And B=2⇒5→C\nFor 1→I  To 3  Step 2 :Isz D:Next\n"
+      "Goto 1 \n9→E\nLbl 1\n√ 16 →F\nLocate 1,1,\"A  B\"");
+  EXPECT_EQ(Var('C'), 5);
+  EXPECT_EQ(Var('D'), 2);
+  EXPECT_EQ(Var('E'), 0);
+  EXPECT_EQ(Var('F'), 4);
+  EXPECT_EQ(TextLine(1), "A  B");
+  EXPECT_TRUE(observer.errors.empty());
+}
+
 TEST_F(RunLoopTest, StopEndsTheRunReturnEndsTheProgramBreakOutsideALoopDoesNothing) {
   EXPECT_EQ(Run("1→A\nStop\n2→A"), RunEnd::StopStatement);
   EXPECT_EQ(Var('A'), 1);
