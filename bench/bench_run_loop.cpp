@@ -74,7 +74,7 @@ BENCHMARK(BM_RunCountingLoopWithDebugger)->Unit(benchmark::kMicrosecond);
 // The real host, counting what the calculator's pace asks for: trunc(cost x 0.3) ms per step.
 class CountingHost final : public RunHost {
  public:
-  std::uint32_t CurrentKey() const override { return host.CurrentKey(); }
+  std::uint32_t CurrentKey() override { return host.CurrentKey(); }
   void ClearCurrentKey() override { host.ClearCurrentKey(); }
   bool EmulatorRunning() const override { return host.EmulatorRunning(); }
   std::uint64_t TickMs() const override { return host.TickMs(); }

@@ -71,9 +71,9 @@ class Emulator {
 
   // Any thread: the calculator key held down, 0 when released.
   void SetCurrentKey(std::uint32_t key) { host_.SetCurrentKey(key); }
-  // Any thread: the word SetCurrentKey writes (the calculator widget writes
-  // it directly while a key or the mouse button is held).
-  std::atomic<std::uint32_t>& CurrentKeyWord() { return host_.CurrentKeyWord(); }
+  // Any thread: the latch SetCurrentKey writes (the calculator widget presses
+  // and releases keys on it directly).
+  KeyLatch& Keys() { return host_.Keys(); }
   // Before Start: keys from a script instead (null for none).
   void SetKeyScript(KeyScript* script) { host_.SetKeyScript(script); }
   // Before Start: told of errors and of the end of the run, on the run thread.

@@ -5,6 +5,7 @@ namespace korvane {
 void EmulatorHost::Begin(bool fullSpeed) {
   fullSpeed_ = fullSpeed;
   paceDeadlineMs_ = 0;
+  keys_.Clear();  // taps meant for an earlier run
   std::lock_guard lock(wakeMutex_);
   running_.store(true, std::memory_order_relaxed);
 }
@@ -17,16 +18,16 @@ void EmulatorHost::Stop() {
   wake_.notify_all();
 }
 
-std::uint32_t EmulatorHost::CurrentKey() const {
+std::uint32_t EmulatorHost::CurrentKey() {
   if (script_ != nullptr) return script_->Look(TickMs());
-  return currentKey_.load(std::memory_order_relaxed);
+  return keys_.Look();
 }
 
 void EmulatorHost::ClearCurrentKey() {
   if (script_ != nullptr) {
     script_->Take();
   } else {
-    currentKey_.store(0, std::memory_order_relaxed);
+    keys_.Take();
   }
 }
 

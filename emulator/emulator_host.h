@@ -1,6 +1,7 @@
 #pragma once
-// What a run needs from the emulator around it, for real: currentKey and
-// emulatorRunning as atomics that the front end writes from its own thread,
+// What a run needs from the emulator around it, for real: currentKey as a
+// latch that keeps short taps for the run, emulatorRunning as an atomic, both
+// written by the front end from its own thread,
 // a steady millisecond clock, pacing that sleeps until its deadline instead of
 // spinning, and sleeps that a stop cuts short, so a stop takes effect at once.
 
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <mutex>
 
+#include "emulator/key_latch.h"
 #include "emulator/key_script.h"
 #include "interpreter/run_host.h"
 
@@ -24,14 +26,14 @@ class EmulatorHost final : public RunHost {
   // Any thread: emulatorRunning cleared, and a sleeping run woken.
   void Stop();
   // Any thread: the key held down (0 for none).
-  void SetCurrentKey(std::uint32_t key) { currentKey_.store(key, std::memory_order_relaxed); }
-  // The word SetCurrentKey writes, for a front end that writes it itself.
-  std::atomic<std::uint32_t>& CurrentKeyWord() { return currentKey_; }
+  void SetCurrentKey(std::uint32_t key) { keys_.Press(key); }
+  // The latch SetCurrentKey writes, for a front end that presses keys itself.
+  KeyLatch& Keys() { return keys_; }
   // Before a run: keys from a script instead of SetCurrentKey; null for none.
   void SetKeyScript(KeyScript* script) { script_ = script; }
 
   // RunHost (the run thread).
-  std::uint32_t CurrentKey() const override;
+  std::uint32_t CurrentKey() override;
   void ClearCurrentKey() override;
   bool EmulatorRunning() const override { return running_.load(std::memory_order_relaxed); }
   std::uint64_t TickMs() const override;
@@ -44,7 +46,7 @@ class EmulatorHost final : public RunHost {
   void SleepUntilTick(std::uint64_t tickMs);
 
   const std::chrono::steady_clock::time_point origin_;
-  std::atomic<std::uint32_t> currentKey_{0};
+  KeyLatch keys_;
   std::atomic<bool> running_{false};
   bool fullSpeed_ = false;
   std::uint64_t paceDeadlineMs_ = 0;

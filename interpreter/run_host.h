@@ -26,8 +26,9 @@ class RunHost {
  public:
   virtual ~RunHost() = default;
 
-  // currentKey: the calculator key code held down, 0 for none.
-  virtual std::uint32_t CurrentKey() const = 0;
+  // currentKey: the calculator key code held down, 0 for none. A look may use
+  // up a short tap the front end kept for it, so it is no const query.
+  virtual std::uint32_t CurrentKey() = 0;
   // The run has seen the key: currentKey = 0 until the next press.
   virtual void ClearCurrentKey() = 0;
   // emulatorRunning: cleared when the user stops the emulator; every wait and

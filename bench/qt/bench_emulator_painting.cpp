@@ -6,7 +6,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <atomic>
 
 #include "emulator/calculator_picture.h"
 #include "emulator/qt/calculator_widget.h"
@@ -42,9 +41,9 @@ void PaintFrames(benchmark::State& state, Widget& widget) {
 
 void BM_CalculatorWidgetFrameAt4x(benchmark::State& state) {
   ChangingFrames frames;
-  std::atomic<std::uint32_t> currentKey{0};
+  KeyLatch keys;
   const LanguageTable english;
-  CalculatorWidget widget(DrawCalculatorPicture(CalculatorFonts()), frames, currentKey, english);
+  CalculatorWidget widget(DrawCalculatorPicture(CalculatorFonts()), frames, keys, english);
   widget.resize(CALCULATOR_PICTURE_WIDTH * 4, CALCULATOR_SHOWN_HEIGHT * 4);
   PaintFrames(state, widget);
 }

@@ -29,11 +29,11 @@ constexpr int kCopyScale = 4;
 }  // namespace
 
 CalculatorWidget::CalculatorWidget(const RgbImage& picture, FrameSource& frames,
-                                   std::atomic<std::uint32_t>& currentKey, const TextLookup& texts, QWidget* parent)
+                                   KeyLatch& keys, const TextLookup& texts, QWidget* parent)
     : QWidget(parent),
       shown_(ToQImage(picture, CALCULATOR_PICTURE_WIDTH, CALCULATOR_SHOWN_HEIGHT)),
       poller_(new FramePoller(frames, this)),
-      currentKey_(currentKey),
+      keys_(keys),
       texts_(texts) {
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
@@ -153,12 +153,12 @@ void CalculatorWidget::mousePressEvent(QMouseEvent* event) {
     emit StopRequested();
     return;
   }
-  currentKey_.store(key);
+  keys_.Press(key);
 }
 
 void CalculatorWidget::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
-  currentKey_.store(KEY_NONE);
+  keys_.Release();
 }
 
 void CalculatorWidget::mouseMoveEvent(QMouseEvent* event) {
@@ -181,7 +181,7 @@ void CalculatorWidget::keyPressEvent(QKeyEvent* event) {
   const KeyboardAction action = EmulatorActionOf(*event, keyMap_);
   switch (action.kind) {
     case KeyboardAction::Kind::Press:
-      currentKey_.store(action.key);
+      keys_.Press(action.key);
       break;
     case KeyboardAction::Kind::Stop:
       emit StopRequested();
@@ -195,13 +195,13 @@ void CalculatorWidget::keyPressEvent(QKeyEvent* event) {
 void CalculatorWidget::keyReleaseEvent(QKeyEvent* event) {
   // A held key repeats as release and press pairs: it stays down until let go.
   if (event->isAutoRepeat()) return;
-  currentKey_.store(KEY_NONE);
+  keys_.Release();
   event->accept();
 }
 
 void CalculatorWidget::focusOutEvent(QFocusEvent* event) {
   // The release of a key held now goes to another window: let it go here.
-  currentKey_.store(KEY_NONE);
+  keys_.Release();
   QWidget::focusOutEvent(event);
 }
 

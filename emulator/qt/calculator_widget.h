@@ -2,15 +2,16 @@
 // The running emulator in the view pane: the calculator picture with the
 // latest screen frame in its screen area, shown at the largest whole-number
 // scale that fits. The mouse on the keypad and the PC keyboard press
-// calculator keys: `currentKey` holds the key while it is held and 0 after.
+// calculator keys on the run's key latch, which holds a short tap until the
+// run has seen it.
 
 #include <QImage>
 #include <QWidget>
-#include <atomic>
 #include <cstdint>
 #include <optional>
 
 #include "emulator/frame_source.h"
+#include "emulator/key_latch.h"
 #include "emulator/key_map.h"
 #include "settings/text_lookup.h"
 #include "text/rgb_image.h"
@@ -24,8 +25,8 @@ class CalculatorWidget : public QWidget {
 
  public:
   // `picture` is the calculator picture (DrawCalculatorPicture); `frames`,
-  // `currentKey` and `texts` (of the tooltips) must outlive the widget.
-  CalculatorWidget(const RgbImage& picture, FrameSource& frames, std::atomic<std::uint32_t>& currentKey,
+  // `keys` and `texts` (of the tooltips) must outlive the widget.
+  CalculatorWidget(const RgbImage& picture, FrameSource& frames, KeyLatch& keys,
                    const TextLookup& texts, QWidget* parent = nullptr);
   ~CalculatorWidget() override;
 
@@ -78,7 +79,7 @@ class CalculatorWidget : public QWidget {
 
   QImage shown_;
   FramePoller* poller_;
-  std::atomic<std::uint32_t>& currentKey_;
+  KeyLatch& keys_;
   std::uint32_t highlighted_ = 0;
   const TextLookup& texts_;
   KeyMap keyMap_ = KeyMap::Default();

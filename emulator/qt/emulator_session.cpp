@@ -95,7 +95,7 @@ void EmulatorSession::ShowCalculator() {
   if (!calculator_) {
     Emulator& emulator = Engine();
     calculator_ = new CalculatorWidget(DrawCalculatorPicture(core_.Fonts()), emulator.Frames(),
-                                       emulator.CurrentKeyWord(), core_.Languages(), pane_);
+                                       emulator.Keys(), core_.Languages(), pane_);
     calculator_->setObjectName(QStringLiteral("calculator"));
     // The calculator fills the container; other views draw on the container itself.
     auto* layout = new QVBoxLayout(pane_);
@@ -167,7 +167,7 @@ void EmulatorSession::Stop() {
     emulator_->Stop();
     // The run ends at its next look at emulatorRunning; its thread is gone after this.
     emulator_->Join();
-    emulator_->SetCurrentKey(KEY_NONE);
+    emulator_->Keys().Clear();
   }
   if (debugger_) debugger_->Detach();
   // The recording ends with the run: its last frame is the screen as the run left it.

@@ -155,5 +155,19 @@ TEST_F(EmulatorTest, KeysFromTheFrontEndEndWaitsAndAStopEndsTheWaitForExe) {
   EXPECT_EQ(Var('A'), 0);
 }
 
+TEST_F(EmulatorTest, AKeyTappedFasterThanTheGetkeyLoopLooksReachesIt) {
+  // Each turn of the loop draws and paces for many milliseconds at the calculator's speed.
+  const ItemId main = AddProgram("MAIN", "Lbl 1\nFor 1→I To 20:F-Line 1,I,60,I:Next\nGetkey→K\nK≠31⇒Goto 1\n5→A");
+  ASSERT_EQ(emulator.Prepare(store, main, false).result, RunPreparationResult::Prepared);
+  ASSERT_TRUE(emulator.Start(once, false));
+  ASSERT_TRUE(WaitForStatements(3));
+  emulator.Keys().Press(EXE_KEY_CODE);
+  emulator.Keys().Release();
+  EXPECT_TRUE(emulator.WaitForEnd(10s));
+  emulator.Join();
+  EXPECT_EQ(Var('A'), 5);
+  EXPECT_EQ(Var('K'), EXE_KEY_CODE);
+}
+
 }  // namespace
 }  // namespace korvane::test

@@ -2,7 +2,6 @@
 #include <QSignalSpy>
 #include <QVBoxLayout>
 #include <QtTest>
-#include <atomic>
 
 #include "emulator/calculator_picture.h"
 #include "emulator/key_highlight.h"
@@ -49,10 +48,10 @@ class CalculatorWidgetTest : public QObject {
 
   struct Fixture {
     FakeFrameSource frames;
-    std::atomic<std::uint32_t> currentKey{0};
+    KeyLatch keys;
     LanguageTable english;
     CalculatorWidget widget;
-    Fixture(const RgbImage& picture, QSize size) : widget(picture, frames, currentKey, english) {
+    Fixture(const RgbImage& picture, QSize size) : widget(picture, frames, keys, english) {
       widget.resize(size);
       widget.show();
     }
@@ -66,10 +65,10 @@ class CalculatorWidgetTest : public QObject {
     // EXE: (104, 239), 22 x 17; the shown picture ends at row 254.
     for (const QPoint inside : {QPoint(105, 240), QPoint(125, 254), QPoint(115, 247)}) {
       QTest::mousePress(&f.widget, Qt::LeftButton, {}, inside);
-      QCOMPARE(f.currentKey.load(), KEY_EXE);
+      QCOMPARE(f.keys.HeldKey(), KEY_EXE);
       QVERIFY(f.widget.hasFocus());
       QTest::mouseRelease(&f.widget, Qt::LeftButton, {}, inside);
-      QCOMPARE(f.currentKey.load(), KEY_NONE);
+      QCOMPARE(f.keys.HeldKey(), KEY_NONE);
     }
   }
 
@@ -79,14 +78,14 @@ class CalculatorWidgetTest : public QObject {
     QCOMPARE(origin, QPoint(20, 5));
     // EXE's left edge and top edge; the edge that keys 59 and 49 share.
     for (const QPoint border : {QPoint(104, 245), QPoint(110, 239), QPoint(65, 75)}) {
-      f.currentKey = 77;
+      f.keys.Press(77);
       QTest::mousePress(&f.widget, Qt::LeftButton, {}, origin + border);
-      QCOMPARE(f.currentKey.load(), KEY_NONE);
+      QCOMPARE(f.keys.HeldKey(), KEY_NONE);
       QTest::mouseRelease(&f.widget, Qt::LeftButton, {}, origin + border);
     }
-    f.currentKey = 77;
+    f.keys.Press(77);
     QTest::mousePress(&f.widget, Qt::LeftButton, {}, QPoint(5, 100));  // left of the picture
-    QCOMPARE(f.currentKey.load(), KEY_NONE);
+    QCOMPARE(f.keys.HeldKey(), KEY_NONE);
     QVERIFY(!f.widget.PicturePoint(QPoint(5, 100)));
   }
 
@@ -95,11 +94,11 @@ class CalculatorWidgetTest : public QObject {
     QSignalSpy stops(&f.widget, &CalculatorWidget::StopRequested);
     QTest::mousePress(&f.widget, Qt::LeftButton, {}, QPoint(110, 180));  // key 34
     QCOMPARE(stops.count(), 1);
-    QCOMPARE(f.currentKey.load(), KEY_NONE);
+    QCOMPARE(f.keys.HeldKey(), KEY_NONE);
     QTest::mouseRelease(&f.widget, Qt::LeftButton, {}, QPoint(110, 180));
     QTest::keyClick(&f.widget, Qt::Key_Escape);
     QCOMPARE(stops.count(), 2);
-    QCOMPARE(f.currentKey.load(), KEY_NONE);
+    QCOMPARE(f.keys.HeldKey(), KEY_NONE);
   }
 
   void hitTestingFollowsTheScale() {
@@ -111,11 +110,11 @@ class CalculatorWidgetTest : public QObject {
     QCOMPARE(f.widget.PicturePoint(origin + QPoint(3 * 105 + 2, 3 * 240)), QPoint(105, 240));
 
     QTest::mousePress(&f.widget, Qt::LeftButton, {}, origin + QPoint(3 * 105, 3 * 240 + 2));
-    QCOMPARE(f.currentKey.load(), KEY_EXE);
+    QCOMPARE(f.keys.HeldKey(), KEY_EXE);
     QTest::mouseRelease(&f.widget, Qt::LeftButton, {}, origin + QPoint(3 * 105, 3 * 240 + 2));
     // Every screen pixel of picture column 104 is EXE's outline.
     QTest::mousePress(&f.widget, Qt::LeftButton, {}, origin + QPoint(3 * 104 + 2, 3 * 245));
-    QCOMPARE(f.currentKey.load(), KEY_NONE);
+    QCOMPARE(f.keys.HeldKey(), KEY_NONE);
     QTest::mouseRelease(&f.widget, Qt::LeftButton, {}, origin + QPoint(3 * 104 + 2, 3 * 245));
 
     // Too small for the picture: scale 1 from the top-left corner.
@@ -144,23 +143,23 @@ class CalculatorWidgetTest : public QObject {
     };
     for (const Case& c : cases) {
       QTest::keyPress(&f.widget, static_cast<Qt::Key>(c.key), c.modifiers);
-      QCOMPARE(f.currentKey.load(), c.code);
+      QCOMPARE(f.keys.HeldKey(), c.code);
       QTest::keyRelease(&f.widget, static_cast<Qt::Key>(c.key), c.modifiers);
-      QCOMPARE(f.currentKey.load(), KEY_NONE);
+      QCOMPARE(f.keys.HeldKey(), KEY_NONE);
     }
     // Keys outside the map change nothing; a main-keyboard 7 is not the pad's.
     QTest::keyPress(&f.widget, Qt::Key_Return);
     QTest::keyPress(&f.widget, Qt::Key_7);
-    QCOMPARE(f.currentKey.load(), KEY_EXE);
+    QCOMPARE(f.keys.HeldKey(), KEY_EXE);
     // A held key's repeats do not let it go.
     Release(f.widget, Qt::Key_Return, true);
-    QCOMPARE(f.currentKey.load(), KEY_EXE);
+    QCOMPARE(f.keys.HeldKey(), KEY_EXE);
     Release(f.widget, Qt::Key_Return, false);
-    QCOMPARE(f.currentKey.load(), KEY_NONE);
+    QCOMPARE(f.keys.HeldKey(), KEY_NONE);
 
     // Tab is a calculator key, not a move of the focus.
     QTest::keyPress(&f.widget, Qt::Key_Tab);
-    QCOMPARE(f.currentKey.load(), 25u);
+    QCOMPARE(f.keys.HeldKey(), 25u);
     QVERIFY(f.widget.hasFocus());
     QTest::keyRelease(&f.widget, Qt::Key_Tab);
   }
@@ -168,9 +167,9 @@ class CalculatorWidgetTest : public QObject {
   void calculatorKeysWinOverTheWindowsShortcuts() {
     QWidget window;
     FakeFrameSource frames;
-    std::atomic<std::uint32_t> currentKey{0};
+    KeyLatch keys;
     LanguageTable english;
-    auto* widget = new CalculatorWidget(picture, frames, currentKey, english, &window);
+    auto* widget = new CalculatorWidget(picture, frames, keys, english, &window);
     auto* layout = new QVBoxLayout(&window);
     layout->addWidget(widget);
     QAction rename(&window);
@@ -183,7 +182,7 @@ class CalculatorWidgetTest : public QObject {
     widget->setFocus();
 
     QTest::keyPress(widget, Qt::Key_F2);
-    QCOMPARE(currentKey.load(), 69u);
+    QCOMPARE(keys.HeldKey(), 69u);
     QCOMPARE(renamed.count(), 0);
     QTest::keyRelease(widget, Qt::Key_F2);
   }

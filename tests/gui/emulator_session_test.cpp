@@ -222,12 +222,36 @@ class EmulatorSessionTest : public QObject {
 
     // Enter on the PC keyboard is EXE: it reaches the run.
     QTest::keyPress(calculator, Qt::Key_Return);
-    QCOMPARE(f.session().Engine().CurrentKeyWord().load(), KEY_EXE);
+    QCOMPARE(f.session().Engine().Keys().HeldKey(), KEY_EXE);
     QTRY_VERIFY(f.session().Engine().StatementText(f.session().Engine().Snapshot()).find("Goto 2") !=
                     std::string::npos ||
                 f.session().Engine().StatementText(f.session().Engine().Snapshot()).find("Lbl 2") != std::string::npos);
     QTest::keyRelease(calculator, Qt::Key_Return);
-    QCOMPARE(f.session().Engine().CurrentKeyWord().load(), KEY_NONE);
+    QCOMPARE(f.session().Engine().Keys().HeldKey(), KEY_NONE);
+  }
+
+  void tapsShorterThanTheGetkeyLoopsTurnReachTheRun() {
+    Fixture f;
+    // Two Getkey loops that draw between their looks: the first left by Enter,
+    // the second by a click on the keypad's EXE, each let go at once.
+    const ItemId main = f.AddProgram("MAIN",
+                                     "Lbl 1\nFor 1→I To 10:F-Line 1,I,60,I:Next\nGetkey→K\nK≠31⇒Goto 1\n"
+                                     "Lbl 2\nFor 1→J To 10:F-Line 70,J,120,J:Next\nGetkey→K\nK≠31⇒Goto 2\n"
+                                     "Lbl 9\nGoto 9");
+    QVERIFY(f.Emulate(main));
+    Emulator& engine = f.session().Engine();
+    auto inLoop = [&](const char* counter) {
+      const std::string text = engine.StatementText(engine.Snapshot());
+      return text.find(counter) != std::string::npos;
+    };
+    QTRY_VERIFY(inLoop("I"));
+    QTest::keyClick(f.calculator(), Qt::Key_Return);
+    QTRY_VERIFY(inLoop("J"));
+    CalculatorWidget* calculator = f.calculator();
+    const QPoint exe = calculator->PictureOrigin() + QPoint(110, 245) * calculator->Scale();
+    QTest::mouseClick(calculator, Qt::LeftButton, {}, exe);
+    QTRY_VERIFY(inLoop("Goto 9") || inLoop("Lbl 9"));
+    QCOMPARE(engine.Keys().HeldKey(), KEY_NONE);
   }
 
   void aSelectedItemThatIsNoProgramShowsTheCalculatorAndRunsNothing() {
@@ -398,7 +422,7 @@ class EmulatorSessionTest : public QObject {
     QVERIFY(StoreKeyMap(f.core.Settings(), map));
     QVERIFY(f.Emulate(f.AddProgram("MAIN", kEndless)));
     QTest::keyPress(f.calculator(), Qt::Key_Space);
-    QCOMPARE(f.session().Engine().CurrentKeyWord().load(), KEY_EXE);
+    QCOMPARE(f.session().Engine().Keys().HeldKey(), KEY_EXE);
     QTest::keyRelease(f.calculator(), Qt::Key_Space);
   }
 

@@ -4,7 +4,6 @@
 #include <QSignalSpy>
 #include <QWindow>
 #include <QtTest>
-#include <atomic>
 
 #include "emulator/calculator_picture.h"
 #include "emulator/full_screen_library.h"
@@ -132,9 +131,9 @@ class FullScreenTest : public QObject {
   void theEmulatorWindowTakesTheScreenAndPassesKeysOn() {
     FakeFrameSource frames;
     RecordingMessageSink messages;
-    std::atomic<std::uint32_t> currentKey{0};
+    KeyLatch keys;
     LanguageTable english;
-    CalculatorWidget calculator(DrawCalculatorPicture(CalculatorFonts()), frames, currentKey, english);
+    CalculatorWidget calculator(DrawCalculatorPicture(CalculatorFonts()), frames, keys, english);
     FullScreenOutput output(kLibrary, messages, frames, &calculator);
     QSignalSpy stops(&output, &FullScreenOutput::StopRequested);
     QSignalSpy keypadStops(&calculator, &CalculatorWidget::StopRequested);
@@ -149,9 +148,9 @@ class FullScreenTest : public QObject {
       QVERIFY(output.InUse());
 
       QTest::keyPress(window, Qt::Key_Return);
-      QCOMPARE(currentKey.load(), KEY_EXE);
+      QCOMPARE(keys.HeldKey(), KEY_EXE);
       QTest::keyRelease(window, Qt::Key_Return);
-      QCOMPARE(currentKey.load(), KEY_NONE);
+      QCOMPARE(keys.HeldKey(), KEY_NONE);
       QTest::keyClick(window, Qt::Key_Escape);
       QCOMPARE(keypadStops.count(), run + 1);
 

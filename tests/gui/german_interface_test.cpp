@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
-#include <atomic>
 
 #include "emulator/calculator_picture.h"
 #include "emulator/keypad.h"
@@ -62,9 +61,9 @@ class GermanInterfaceTest : public QObject {
 
   void KeypadTooltipsSpeakGerman() {
     test::FakeFrameSource frames;
-    std::atomic<std::uint32_t> currentKey{0};
+    KeyLatch keys;
     CalculatorWidget calculator(RgbImage(CALCULATOR_PICTURE_WIDTH, CALCULATOR_PICTURE_HEIGHT, COLOUR_BACKGROUND),
-                                frames, currentKey, german);
+                                frames, keys, german);
     QCOMPARE(calculator.KeyTooltip(KEY_EXE), QString("EXE\nPC-Tasten: Enter"));
     QCOMPARE(calculator.KeyTooltip(KEY_AC_ON), QString("AC/ON (beendet den Emulator)\nPC-Tasten: Escape"));
     QCOMPARE(calculator.KeyTooltip(76), QString("X,θ,T\nPC-Tasten: A"));  // a name beyond Latin-1 arrives whole

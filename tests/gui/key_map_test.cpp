@@ -8,7 +8,6 @@
 #include <QTableWidget>
 #include <QToolTip>
 #include <QtTest>
-#include <atomic>
 
 #include "emulator/calculator_picture.h"
 #include "emulator/key_map_settings.h"
@@ -34,17 +33,17 @@ class NoChooser : public ColorChooser {
 
 struct Calculator {
   test::FakeFrameSource frames;
-  std::atomic<std::uint32_t> currentKey{0};
+  KeyLatch keys;
   LanguageTable english;
   CalculatorWidget widget{RgbImage(CALCULATOR_PICTURE_WIDTH, CALCULATOR_PICTURE_HEIGHT, COLOUR_BACKGROUND), frames,
-                          currentKey, english};
+                          keys, english};
   Calculator() {
     widget.resize(CALCULATOR_PICTURE_WIDTH, CALCULATOR_SHOWN_HEIGHT);
     widget.show();
   }
   std::uint32_t Press(Qt::Key key) {
     QTest::keyPress(&widget, key);
-    const std::uint32_t pressed = currentKey.load();
+    const std::uint32_t pressed = keys.HeldKey();
     QTest::keyRelease(&widget, key);
     return pressed;
   }
@@ -204,7 +203,7 @@ class KeyMapTest : public QObject {
     QVERIFY(calculator.widget.PollFrame());
     QApplication::clipboard()->clear();
     QTest::keyClick(&calculator.widget, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(calculator.currentKey.load(), KEY_NONE);
+    QCOMPARE(calculator.keys.HeldKey(), KEY_NONE);
     const QImage copied = QApplication::clipboard()->image();
     QCOMPARE(copied.size(), QSize(FRAME_WIDTH * 4, FRAME_HEIGHT * 4));
     const QColor orange(COLOUR_ORANGE.r, COLOUR_ORANGE.g, COLOUR_ORANGE.b);
@@ -222,7 +221,7 @@ class KeyMapTest : public QObject {
     QCoreApplication::sendEvent(&calculator.widget, &altM);
     QVERIFY(!altM.isAccepted());
     QTest::keyPress(&calculator.widget, Qt::Key_Q, Qt::ControlModifier);
-    QCOMPARE(calculator.currentKey.load(), KEY_NONE);
+    QCOMPARE(calculator.keys.HeldKey(), KEY_NONE);
     QTest::keyRelease(&calculator.widget, Qt::Key_Q, Qt::ControlModifier);
   }
 };

@@ -17,7 +17,7 @@ class FakeRunHost : public RunHost {
     std::uint32_t key;
   };
 
-  std::uint32_t CurrentKey() const override {
+  std::uint32_t CurrentKey() override {
     return !presses.empty() && tick >= presses.front().atMs ? presses.front().key : 0;
   }
   void ClearCurrentKey() override {

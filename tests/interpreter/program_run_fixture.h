@@ -39,9 +39,11 @@ class RecordingRunObserver : public RunObserver {
   std::vector<RunEnd> ends;
 };
 
-class ProgramRunTest : public ::testing::Test {
+// `Host` is the fake host or one built on it.
+template <class Host>
+class ProgramRunOn : public ::testing::Test {
  protected:
-  ProgramRunTest() {
+  ProgramRunOn() {
     range.Bind(interpreter.Memory());
     interpreter.ResetEmulatorMemory(false);
     loop.SetObserver(&observer);
@@ -97,7 +99,7 @@ class ProgramRunTest : public ::testing::Test {
 
   bool haltOnError = false;
   bool restartAfterEnd = false;
-  FakeRunHost host;
+  Host host;
   RecordingMessageSink messages;
   HostScreenPacer pacer{host};
   WindowGraphRange range;
@@ -107,6 +109,8 @@ class ProgramRunTest : public ::testing::Test {
   RunLoop loop{interpreter, runScreen, messages};
   RecordingRunObserver observer;
 };
+
+using ProgramRunTest = ProgramRunOn<FakeRunHost>;
 
 // A view window in which graph point (x, y) is pixel (x, 64 - y): Xmin 1,
 // Xmax 128, Ymin 0, Ymax 63.

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QTimer>
-#include <atomic>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -58,9 +57,9 @@ int main(int argc, char** argv) {
 
   test::FakeFrameSource frames;
   frames.Publish(KeyFrame(fonts, 0));
-  std::atomic<std::uint32_t> currentKey{0};
+  KeyLatch keys;
   const LanguageTable english;
-  CalculatorWidget calculator(DrawCalculatorPicture(fonts), frames, currentKey, english);
+  CalculatorWidget calculator(DrawCalculatorPicture(fonts), frames, keys, english);
   calculator.setWindowTitle(QStringLiteral("Korvane keypad preview"));
   calculator.resize(CALCULATOR_PICTURE_WIDTH * scale, CALCULATOR_SHOWN_HEIGHT * scale);
 
@@ -77,7 +76,7 @@ int main(int argc, char** argv) {
   std::uint32_t shownKey = 0;
   QTimer reader;
   QObject::connect(&reader, &QTimer::timeout, [&] {
-    const std::uint32_t key = currentKey.load();
+    const std::uint32_t key = keys.Look();
     if (key == shownKey) return;
     shownKey = key;
     std::printf("key %u\n", key);
