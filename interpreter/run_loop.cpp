@@ -136,6 +136,12 @@ RunLoop::Step RunLoop::FinishStatement(Frame& f) {
   const Element& end = f.program[terminator];
   if (end.IsToken(tk::END)) {
     f.end = RunEnd::EndOfProgram;
+    // An error of the last statement is handled as in any other line: with
+    // HaltOnError the box names it and the run ends as failed, not finished.
+    if (interpreter_.ErrorFlag()) {
+      interpreter_.Screen().RefreshDisplay(false);
+      static_cast<void>(HaltOnError(f));
+    }
     return Step::EndRun;
   }
   if (end.IsToken(tk::DISPLAY_STOP) && DisplayAndStop(f) == Step::Stopped) return Step::Stopped;

@@ -119,6 +119,27 @@ TEST_F(RunLoopTest, HaltOnErrorNamesProgramAndLineThenWaitsAtTheEnd) {
   EXPECT_EQ(Var('D'), 4);
 }
 
+TEST_F(RunLoopTest, HaltOnErrorStopsAtAnErrorInTheLastStatementToo) {
+  EXPECT_EQ(Run("1→A\n1+→B"), RunEnd::EndOfProgram);  // without it, the text alone
+  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Syn ERROR"});
+
+  haltOnError = true;
+  EXPECT_EQ(RunAgain(), RunEnd::Error);
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].args, (std::vector<FormatArg>{std::string("MAIN"), std::int64_t(2)}));
+
+  // The last line of a called program: that program's line, and the caller ends with it.
+  interpreter.Programs().Clear();
+  messages.messages.clear();
+  AddProgram("MAIN", "Prog \"SUB\"\n5→A");
+  AddProgram("SUB", "1→B\n1+→C");
+  EXPECT_EQ(RunAgain(), RunEnd::Error);
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].args, (std::vector<FormatArg>{std::string("SUB"), std::int64_t(2)}));
+  EXPECT_EQ(Var('A'), 1);
+}
+
 TEST_F(RunLoopTest, AStatementOfMoreThan500ElementsIsNotExecuted) {
   std::string fits;  // 1+1+...+1→A: 497 + 2 elements
   for (int i = 0; i < 248; ++i) fits += "1+";

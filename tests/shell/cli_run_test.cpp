@@ -71,6 +71,11 @@ TEST_F(CliRunTest, ErrorsAreReportedWithProgramAndLine) {
   EXPECT_TRUE(Contains(r.err, "Error in program P, line 2.")) << r.err;
   EXPECT_FALSE(Contains(r.err, "Go  ERROR")) << r.err;
   EXPECT_TRUE(Contains(r.out, "A=1\n")) << r.out;
+  // An error in the last line fails the run as well.
+  Store("/L", "1→A\n1+");
+  r = Run({"/L", "--full-speed"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(Contains(r.err, "Error in program L, line 2.")) << r.err;
 }
 
 TEST_F(CliRunTest, ErrorsInACalledProgramNameThatProgramAndItsOwnLine) {
