@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "interpreter/angle_unit.h"
 #include "interpreter/cell_pool.h"
 #include "interpreter/element.h"
 #include "interpreter/run_error.h"
@@ -44,7 +45,8 @@ class EmulatorMemory {
   // The memory's part of an emulator start: the pool emptied, every list and
   // matrix name without a block (or, with `fillListsMatrices`, Mat A to Mat Ans
   // 30 x 30 and List 1 to 6 of every file 30 rows, all 0), the variables 0 and
-  // list file 1 current. Ans, the window values and their memories are kept.
+  // list file 1 current. Ans, the window values and their memories and the
+  // angle unit (a setup value, as the calculator keeps it) are kept.
   void Reset(bool fillListsMatrices);
 
   Value& Variable(std::size_t index) { return variables_[index]; }
@@ -67,6 +69,9 @@ class EmulatorMemory {
   std::size_t CurrentListFile() const { return currentListFile_; }
   // File 0 to 5; others are ignored.
   void SetCurrentListFile(std::size_t file);
+  // Radians in a new memory; Deg, Rad and Gra set it.
+  AngleUnit Angles() const { return angleUnit_; }
+  void SetAngles(AngleUnit unit) { angleUnit_ = unit; }
 
   // The variable an element names: "A" to "Z", Ans, r, θ and the nine window
   // values; none for anything else.
@@ -118,6 +123,7 @@ class EmulatorMemory {
   std::array<std::array<BlockId, LIST_NAMES>, LIST_FILES> listFiles_;
   BlockId matrixDisplay_ = NO_BLOCK;
   std::size_t currentListFile_ = 0;
+  AngleUnit angleUnit_ = AngleUnit::Radians;
 };
 
 // Truncates toward zero for use as an index or count; a value that is not a

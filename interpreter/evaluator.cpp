@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "interpreter/angle_unit.h"
 #include "interpreter/complex_arithmetic.h"
 #include "interpreter/emulator_memory.h"
 #include "interpreter/number_input.h"
@@ -522,14 +523,14 @@ bool Evaluator::ApplyPrefix(std::uint16_t code, Element& operand) {
       operand = Element::Block(ELEM_MATRIX, *matrix);
       return true;
     }
-    case tk::SIN: v = Value::Real(std::sin(x)); break;
-    case tk::COS: v = Value::Real(std::cos(x)); break;
-    case tk::TAN: v = Value::Real(std::tan(x)); break;
+    case tk::SIN: v = Value::Real(SineOf(x, memory.Angles())); break;
+    case tk::COS: v = Value::Real(CosineOf(x, memory.Angles())); break;
+    case tk::TAN: v = Value::Real(TangentOf(x, memory.Angles())); break;
     case tk::LN: v = Value::Real(std::log(x)); break;
     case tk::SQRT: v = Value::Real(std::sqrt(x)); break;
-    case tk::ASIN: v = Value::Real(std::asin(x)); break;
-    case tk::ACOS: v = Value::Real(std::acos(x)); break;
-    case tk::ATAN: v = Value::Real(std::atan(x)); break;
+    case tk::ASIN: v = Value::Real(AngleFromRadians(std::asin(x), memory.Angles())); break;
+    case tk::ACOS: v = Value::Real(AngleFromRadians(std::acos(x), memory.Angles())); break;
+    case tk::ATAN: v = Value::Real(AngleFromRadians(std::atan(x), memory.Angles())); break;
     case tk::LOG: v = Value::Real(std::log10(x)); break;
     case tk::CBRT: v = Value::Real(std::cbrt(x)); break;
     case tk::SINH: v = Value::Real(std::sinh(x)); break;

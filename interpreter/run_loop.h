@@ -140,6 +140,7 @@ class RunLoop : private RunErrorListener {
   // statement_table.cpp: the rows.
   Step Dispatch(Frame& f);
   Step ExecuteRow(StatementRow row, Frame& f);
+  Step Mode(Frame& f);
   Step ViewWindow(Frame& f);
   Step Fill(Frame& f);
   Step Plot(Frame& f);

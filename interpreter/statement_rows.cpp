@@ -27,6 +27,7 @@ RowTables MakeRowTables() {
   using R = StatementRow;
   RowTables t;
   t.Set(stmt::COMMENT, R::Comment);
+  // Norm, Deg, Rad, Gra, Eng.
   for (std::uint8_t mode = 0xD9; mode <= 0xDD; ++mode) t.Set(TokenCode(mode), R::Mode);
   // Fix n and Sci n choose how results are shown, as Norm and Eng do: no effect here.
   t.Set(stmt::FIX, R::Mode);

@@ -114,8 +114,8 @@ RunLoop::Step RunLoop::Dispatch(Frame& f) {
 RunLoop::Step RunLoop::ExecuteRow(StatementRow row, Frame& f) {
   using R = StatementRow;
   switch (row) {
+    case R::Mode: return Mode(f);
     case R::Comment:
-    case R::Mode:
     case R::Lbl:
     case R::Do: return Done(f);
     case R::Grid:
@@ -197,6 +197,16 @@ RunLoop::Step RunLoop::ExecuteRow(StatementRow row, Frame& f) {
     case R::None: break;
   }
   return Step::Continue;
+}
+
+// Deg, Rad and Gra set the unit of the trigonometric functions; Norm, Eng,
+// Fix and Sci choose how results are shown, which changes nothing here.
+RunLoop::Step RunLoop::Mode(Frame& f) {
+  EmulatorMemory& memory = interpreter_.Memory();
+  if (f.e[0].IsToken(stmt::DEG)) memory.SetAngles(AngleUnit::Degrees);
+  if (f.e[0].IsToken(stmt::RAD)) memory.SetAngles(AngleUnit::Radians);
+  if (f.e[0].IsToken(stmt::GRA)) memory.SetAngles(AngleUnit::Grads);
+  return Done(f);
 }
 
 // ---- the evaluation of what no row finished ---------------------------------

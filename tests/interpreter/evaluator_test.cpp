@@ -110,6 +110,39 @@ TEST_F(EvaluatorTest, NumberFunctions) {
   });
 }
 
+TEST_F(EvaluatorTest, TrigonometryReadsAndGivesAnglesInTheCurrentUnit) {
+  Check({
+      {"sin (π÷6)", "0.5"},  // radians in a new memory
+      {"cos (π÷2)", "0"},    // no residue of 6e-17 at a quarter turn
+      {"sin π", "0"},
+  });
+  memory().SetAngles(AngleUnit::Degrees);
+  Check({
+      {"sin 30", "0.5"},
+      {"cos 60", "0.5"},
+      {"tan 45", "1"},
+      {"cos 90", "0"},
+      {"sin 180", "0"},
+      {"cos 720", "1"},     // whole circles first
+      {"sin 1ᴇ20", "-0.984807753"},  // 1ᴇ20 is 280 degrees past whole circles
+      {"tan 90", "inf"},    // a division by zero, as 1÷0
+      {"sin⁻¹ 0.5", "30"},
+      {"cos⁻¹ 0", "90"},
+      {"tan⁻¹ 1", "45"},
+      {"sinh 1", "1.175201194"},  // hyperbolic functions take no angle
+      {"Arg 𝑖", "1.570796327"},
+      {"(⁻1)^0.5", "6.123233996e-17+1i"},  // nor does the complex arithmetic
+  });
+  memory().SetAngles(AngleUnit::Grads);
+  Check({
+      {"sin 100", "1"},
+      {"tan 50", "1"},
+      {"sin⁻¹ 1", "100"},
+  });
+  memory().SetAngles(AngleUnit::Radians);
+  Check({{"sin 30", "-0.9880316241"}});
+}
+
 TEST_F(EvaluatorTest, ComplexNumbers) {
   Check({
       {"𝑖²", "-1"},

@@ -92,6 +92,29 @@ TEST_F(RunLoopTest, ListFileStatementsSwitchFilesAndLeaveAnsAlone) {
   EXPECT_EQ(interpreter.Memory().Pool().Info(interpreter.Memory().List(1, 0)).rows, 3u);
 }
 
+TEST_F(RunLoopTest, DegRadAndGraSetTheAngleUnitWhichTheMemoryKeepsAcrossRuns) {
+  Run("sin 30→A\nDeg\nsin 30→B\nGra\nNorm\nsin 100→C\nDeg");
+  EXPECT_NEAR(Var('A'), -0.988031624, 1e-9);  // still radians before Deg
+  EXPECT_NEAR(Var('B'), 0.5, 1e-15);
+  EXPECT_EQ(Var('C'), 1.0);  // other mode statements leave the unit alone
+
+  // The next run starts from a reset memory that keeps the unit, as the
+  // calculator keeps its setup.
+  interpreter.ResetEmulatorMemory(false);
+  EXPECT_EQ(interpreter.Memory().Angles(), AngleUnit::Degrees);
+  interpreter.Programs().Clear();
+  AddProgram("NEXT", "cos 90→E\nRad\ncos π→F");
+  RunAgain();
+  EXPECT_EQ(Var('E'), 0.0);
+  EXPECT_EQ(Var('F'), -1.0);
+  EXPECT_EQ(interpreter.Memory().Angles(), AngleUnit::Radians);
+
+  // A new memory starts in radians.
+  RecordingMessageSink otherMessages;
+  Interpreter other(ShippedTokenTable(), runScreen, host, otherMessages);
+  EXPECT_EQ(other.Memory().Angles(), AngleUnit::Radians);
+}
+
 TEST_F(RunLoopTest, WithoutHaltOnErrorTheErrorStaysOnScreenAndTheRunGoesOn) {
   Run("1→A\n2→B\n1+→C\n4→D");
   EXPECT_EQ(Var('D'), 4);

@@ -90,6 +90,13 @@ TEST_F(UserProgramsTest, DiceStatisticsWithModeStatements) {
   ExpectValues(Play({"dice_statistics", "DICE", "72,71,71,31,31,31"}), {"N=100", "S=100", "M=3.49"});
 }
 
+TEST_F(UserProgramsTest, TreeHeightInDegrees) {
+  // 20 away, 45 degrees up: as high as it is far, and tan⁻¹ gives the 45 back.
+  ExpectValues(Play({"tree_height", "TREE", "62,71,31,73,63,31"}), {"H=20", "L=28.28427125", "B=45"});
+  // 10 away, 30 degrees up.
+  ExpectValues(Play({"tree_height", "TREE", "72,71,31,52,71,31"}), {"H=5.773502692", "L=11.54700538", "B=30"});
+}
+
 TEST_F(UserProgramsTest, NumberGuessingInADoLoop) {
   ExpectValues(Play({"number_guess", "GUESS", "63,71,31,31,72,71,31,31,72,31,31"}), {"S=1", "G=1", "T=3"});
 }
